@@ -1,0 +1,31 @@
+// The frame clock of the Display: how long the last drawn frame took, from the high-resolution counter.
+#include "graphics/display.h"
+#include "platform/system.h"
+
+bool Display::startFrameClock() {
+    if (!plat::queryPerformanceFrequency(&counterFrequency)) return false;
+    plat::queryPerformanceCounter(&counterStart);
+    return true;
+}
+
+// Two readings, two saved values: the rate and the time are measured separately, so framesPerSecond is close to
+// but not exactly 1 / frameTime. Neither is smoothed; both describe the single last frame.
+void Display::measureFrame() {
+    if (!clockRunning) {
+        lastRateCounter = counterStart;
+        lastTimeCounter = counterStart;
+        clockRunning = true;
+    }
+
+    std::int64_t rateCounter = 0;
+    plat::queryPerformanceCounter(&rateCounter);
+    framesPerSecond =
+        static_cast<float>(static_cast<double>(counterFrequency) / static_cast<double>(rateCounter - lastRateCounter));
+    lastRateCounter = rateCounter;
+
+    std::int64_t timeCounter = 0;
+    plat::queryPerformanceCounter(&timeCounter);
+    frameTime =
+        static_cast<float>(static_cast<double>(timeCounter - lastTimeCounter) / static_cast<double>(counterFrequency));
+    lastTimeCounter = timeCounter;
+}

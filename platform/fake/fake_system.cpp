@@ -1,0 +1,83 @@
+#include <cstdio>
+#include <string>
+
+#include "platform/fake/fake_platform.h"
+#include "platform/system.h"
+
+namespace fake {
+
+SystemState& system() {
+    static SystemState state;
+    return state;
+}
+
+std::vector<std::string>& calls() {
+    static std::vector<std::string> recorded;
+    return recorded;
+}
+
+bool called(const std::string& prefix) {
+    return callCount(prefix) > 0;
+}
+
+int callCount(const std::string& prefix) {
+    int count = 0;
+    for (const std::string& call : calls()) {
+        if (call.compare(0, prefix.size(), prefix) == 0) ++count;
+    }
+    return count;
+}
+
+void reset() {
+    system() = SystemState{};
+    window() = WindowState{};
+    calls().clear();
+}
+
+}  // namespace fake
+
+namespace plat {
+
+bool queryPerformanceFrequency(std::int64_t* frequency) {
+    fake::SystemState& state = fake::system();
+    *frequency = state.hasCounter ? state.counterFrequency : 0;
+    return state.hasCounter;
+}
+
+bool queryPerformanceCounter(std::int64_t* counter) {
+    fake::SystemState& state = fake::system();
+    ++state.counterReads;
+    *counter = state.counter;
+    state.counter += state.counterStep;
+    return state.hasCounter;
+}
+
+DWORD timeGetTime() {
+    return fake::system().milliseconds;
+}
+
+HINSTANCE getModuleHandle() {
+    static char module;
+    return reinterpret_cast<HINSTANCE>(&module);
+}
+
+int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
+    fake::SystemState& state = fake::system();
+    state.messageBoxes.push_back({owner, text ? text : "", caption ? caption : "", style});
+    fake::calls().push_back(std::string("messageBox ") + (caption ? caption : ""));
+    if (state.messageBoxAnswers.empty()) return IDOK;
+    const int answer = state.messageBoxAnswers.front();
+    state.messageBoxAnswers.pop_front();
+    return answer;
+}
+
+std::FILE* openFile(const char* path, const char* mode) {
+    if (!path || !mode) return nullptr;
+    std::string local(path);
+    for (char& c : local) {
+        if (c == '\\') c = '/';
+    }
+    return std::fopen(local.c_str(), mode);
+}
+
+}  // namespace plat
