@@ -3,9 +3,11 @@
 #include "core/debug_log.h"
 #include "core/game_state.h"
 #include "graphics/display.h"
+#include "graphics/texture_loader.h"
 
 std::int32_t GameState = 0;
 
 Display g_display;
+TextureLoader g_textureLoader;
 // Last: constructing the log empties the file of the previous run.
 DebugLog g_debugLog;
