@@ -1,0 +1,68 @@
+#include "graphics/sprite.h"
+
+#include <cstdio>
+
+bool Sprite::load(TextureLoader loader, int newScreenHeight, const char* name, bool hasMask, const char* maskName,
+                  int newWidth, int newHeight, bool hasExtra, const char* extraName) {
+    loader.loadTexture(&texture, name);
+    if (hasMask) loader.loadTexture(&maskTexture, maskName);
+    if (hasExtra) loader.loadTexture(&extraTexture, extraName);
+    width = newWidth;
+    height = newHeight;
+    screenHeight = newScreenHeight;
+    red = green = blue = alpha = 1.0f;
+    scrollSpeed = vx = vy = speedX = speedY = 1.0f;
+    y = 0.0f;
+    tag = animMarker = state = kind = 0;
+    repeat = 1;
+    return true;
+}
+
+bool Sprite::initFromTemplate(const SpriteTemplate& t) {
+    texture = t.texture;
+    maskTexture = t.maskTexture;
+    width = static_cast<std::int32_t>(t.width);
+    height = static_cast<std::int32_t>(t.height);
+    frame = t.startFrame;
+    frameCount = t.frameCount;
+    animMarker = static_cast<std::int32_t>(t.frameDelay);
+    screenHeight = static_cast<std::int32_t>(t.screenHeight);
+    red = green = blue = alpha = 1.0f;
+    scrollSpeed = vx = vy = speedX = speedY = 1.0f;
+    y = 0.0f;
+    tag = state = kind = 0;
+    repeat = 1;
+    return true;
+}
+
+// Drawing arrives with the sprite renderer; until then sprites draw nothing.
+void Sprite::draw(int, bool, bool) {}
+void Sprite::drawAnimated(int, bool, float) {}
+
+bool SpriteTemplate::load(TextureLoader loader, int newScreenHeight, const char* name, bool hasMask,
+                          const char* maskName, int newWidth, int newHeight) {
+    loader.loadTexture(&texture, name);
+    if (hasMask) loader.loadTexture(&maskTexture, maskName);
+    screenHeight = static_cast<float>(newScreenHeight);
+    width = static_cast<float>(newWidth);
+    height = static_cast<float>(newHeight);
+    return true;
+}
+
+bool SpriteTemplate::loadFrames(TextureLoader loader, int newScreenHeight, const char* baseName, int newWidth,
+                                int newHeight, int count, float newFrameDelay) {
+    if (count > SPRITE_MAX_FRAMES) count = SPRITE_MAX_FRAMES;  // the frame array holds 25
+    if (count < 0) count = 0;
+    for (int i = 0; i < count; ++i) {
+        char name[256];
+        std::snprintf(name, sizeof name, "%s%d", baseName ? baseName : "", i);
+        loader.loadTexture(&frameTextures[i], name);
+    }
+    frameDelay = newFrameDelay;
+    frameCount = count;
+    screenHeight = static_cast<float>(newScreenHeight);
+    startFrame = 1;
+    width = static_cast<float>(newWidth);
+    height = static_cast<float>(newHeight);
+    return true;
+}
