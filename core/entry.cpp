@@ -2,6 +2,8 @@
 
 #include "core/debug_log.h"
 #include "core/game_state.h"
+#include "graphics/asset_catalogue.h"
+#include "graphics/bitmap_font.h"
 #include "graphics/display.h"
 #include "graphics/gl_extensions.h"
 
@@ -27,15 +29,19 @@ int WinMain(HINSTANCE, HINSTANCE, char*, int) {
 bool initGame() {
     g_debugLog.writeLogHeader();
     g_display.startFrameClock();
-    if (!g_display.createWindow(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_COLOR_BITS, SCREEN_NOTICE, WINDOW_TITLE)) {
+    if (!g_display.createWindow(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_COLOR_BITS, SCREEN_NOTICE,
+                                WINDOW_TITLE)) {
         return false;
     }
     logExtensionList();
+    loadAssets();
     GameState = STATE_MENU;
     return true;
 }
 
 bool shutdownGame() {
+    // The font's lists die with the context, so they go before the window.
+    g_font.deleteLists();
     g_display.destroyWindow();
     return false;
 }
