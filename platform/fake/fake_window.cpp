@@ -167,6 +167,7 @@ bool swapBuffers(HDC) {
 }
 
 bool peekMessage(Message* message) {
+    if (win().queue.empty() && win().whenQueueEmpty) win().whenQueueEmpty();
     if (win().queue.empty()) return false;
     *message = win().queue.front();
     win().queue.pop_front();
