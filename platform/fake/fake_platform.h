@@ -23,6 +23,10 @@ struct MessageBoxRecord {
 };
 
 struct SystemState {
+    // Off, the fake records no calls: recording allocates, and a test that counts allocations per frame must see
+    // only the engine's own.
+    bool recordCalls = true;
+
     bool hasCounter = true;
     std::int64_t counterFrequency = 1000000;
     std::int64_t counter = 0;

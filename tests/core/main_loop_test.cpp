@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/entry.h"
+#include "support/allocation_counter.h"
 #include "support/engine_fixture.h"
 
 namespace {
@@ -82,4 +83,17 @@ TEST_F(MainLoopTest, FirstFrameIsMeasuredFromTheStartOfStartUp) {
     fake::system().counter = 1000 + 3 * 1000000;  // start-up took three seconds
     runGameState();
     EXPECT_FLOAT_EQ(g_display.frameTime, 3.0f);
+}
+
+TEST_F(MainLoopTest, SteadyStateFramesAllocateNothing) {
+    ASSERT_TRUE(initGame());
+    fake::system().recordCalls = false;
+    runGameState();  // the first frame may set things up
+    const std::size_t allocations = testsupport::allocationsDuring([] {
+        for (int frame = 0; frame < 100; ++frame) {
+            g_display.pumpMessages();
+            runGameState();
+        }
+    });
+    EXPECT_EQ(allocations, 0u);
 }
