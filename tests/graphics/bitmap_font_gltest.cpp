@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "graphics/bitmap_font.h"
-#include "tests/graphics/gl_test_support.h"
+#include "support/gl_pixels.h"
 
 using gltest::near;
 using gltest::pixelAt;
@@ -36,7 +36,7 @@ Rgb cellColour(int cell) {
 class BitmapFontTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(gltest::ensureWindow());
+        REQUIRE_GL_WINDOW();
         font.texture = makeCellTexture();
         font.buildLists();
         font.screenHeight = gltest::WINDOW_HEIGHT;

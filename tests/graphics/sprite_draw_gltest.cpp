@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/sprite.h"
-#include "tests/graphics/gl_test_support.h"
+#include "support/gl_pixels.h"
 
 using gltest::near;
 using gltest::pixelAt;
@@ -31,7 +31,7 @@ GLuint makeSplitTexture(Rgb left, Rgb right) {
 class SpriteDrawTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(gltest::ensureWindow());
+        REQUIRE_GL_WINDOW();
         sprite.screenHeight = gltest::WINDOW_HEIGHT;
         sprite.setPosition(100.0f, 100.0f);
         sprite.setSize(64.0f, 32.0f);

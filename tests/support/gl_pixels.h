@@ -1,5 +1,5 @@
-// Shared by the graphics GL tests: one real 640 x 480 window per test process, textures made directly with
-// glTexImage2D, and frame-buffer read-back.
+// Pixel helpers of the graphics GL tests: textures made directly with glTexImage2D, frame-buffer read-back, and
+// frames drawn in the 2D mode, all in the shared window of support/gl_window.h.
 #pragma once
 
 #include <GL/gl.h>
@@ -9,18 +9,12 @@
 #include <vector>
 
 #include "graphics/display.h"
+#include "support/gl_window.h"
 
 namespace gltest {
 
 constexpr int WINDOW_WIDTH = 640;
 constexpr int WINDOW_HEIGHT = 480;
-
-// Creates the window on first use (windowed, no notice box); false when no context can be had.
-inline bool ensureWindow() {
-    static const bool created =
-        g_display.createWindow(WINDOW_WIDTH, WINDOW_HEIGHT, 16, SCREEN_WINDOWED, "PEL2D - TEST");
-    return created;
-}
 
 using Rgb = std::array<int, 3>;
 
