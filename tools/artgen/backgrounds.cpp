@@ -38,7 +38,8 @@ void scatterStars(Canvas& canvas, int count, float brightness, std::uint32_t see
                 const float fx = static_cast<float>(cx + dx) + 0.5f - sx;
                 const float fy = static_cast<float>(cy + dy) + 0.5f - sy;
                 float light = std::exp(-(fx * fx + fy * fy) * 2.2f);
-                if (power > 0.5f * brightness && (dx == 0 || dy == 0)) light += 0.15f / (1.0f + fx * fx + fy * fy);
+                if (power > 0.5f * brightness && (dx == 0 || dy == 0))
+                    light += 0.15f / (1.0f + fx * fx + fy * fy);
                 canvas.add(cx + dx, cy + dy, tint * (light * power));
             }
         }
@@ -125,7 +126,8 @@ Canvas lava() {
 
 // Soft streaks of warm light that flow along thin strips; tiles both ways.
 Canvas glowStrip() {
-    const Colour stops[] = {{0.0f, 0.0f, 0.0f}, {0.4f, 0.04f, 0.32f}, {0.95f, 0.4f, 0.1f}, {1.0f, 0.85f, 0.5f}};
+    const Colour stops[] = {
+        {0.0f, 0.0f, 0.0f}, {0.4f, 0.04f, 0.32f}, {0.95f, 0.4f, 0.1f}, {1.0f, 0.85f, 0.5f}};
     Canvas canvas(STRIP_WIDTH, STRIP_HEIGHT);
     for (int y = 0; y < STRIP_HEIGHT; ++y) {
         for (int x = 0; x < STRIP_WIDTH; ++x) {
@@ -141,8 +143,8 @@ Canvas glowStrip() {
     return canvas;
 }
 
-// A rounded steel bar. The game draws it as thin strips both ways (10 x 480 and 640 x 30), so the shading is the
-// product of one profile across each side.
+// A rounded steel bar. The game draws it as thin strips both ways (10 x 480 and 640 x 30), so the shading is
+// the product of one profile across each side.
 Canvas wallStrip() {
     const Colour steel = {0.26f, 0.34f, 0.55f};
     const Colour shine = {0.75f, 0.85f, 1.0f};

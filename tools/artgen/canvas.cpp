@@ -38,7 +38,8 @@ float smoothstep(float edge0, float edge1, float v) {
 namespace {
 
 void putLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 std::uint8_t toByte(float v) {
@@ -76,7 +77,8 @@ bool Canvas::writeBmp(const std::string& path) const {
             out.push_back(toByte(c.g));
             out.push_back(toByte(c.r));
         }
-        for (std::uint32_t pad = static_cast<std::uint32_t>(w) * 3; pad < rowBytes; ++pad) out.push_back(0);
+        for (std::uint32_t pad = static_cast<std::uint32_t>(w) * 3; pad < rowBytes; ++pad)
+            out.push_back(0);
     }
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;

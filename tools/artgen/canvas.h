@@ -48,7 +48,8 @@ float hash01(std::uint32_t x, std::uint32_t y, std::uint32_t seed);
 // Value noise on a lattice that repeats every periodX x periodY cells, so pictures built from it tile.
 // (u, v) are in lattice cells.
 float tiledNoise(float u, float v, int periodX, int periodY, std::uint32_t seed);
-// Sum of octaves of tiledNoise over the unit square (u, v in 0..1), tiling with the square; result about 0..1.
+// Sum of octaves of tiledNoise over the unit square (u, v in 0..1), tiling with the square; result about
+// 0..1.
 float tiledFbm(float u, float v, int baseX, int baseY, int octaves, std::uint32_t seed);
 
 // Fire colours from black through red and orange to pale yellow.

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int SHEET_CELLS = 16;
 constexpr int CELL = 16;
-constexpr int ADVANCE = 10;          // the engine moves the pen 10 pixels per character
+constexpr int ADVANCE = 10;            // the engine moves the pen 10 pixels per character
 constexpr int BASELINE_FROM_TOP = 12;  // leaves 4 pixels of the cell for descenders
 constexpr int GLYPH_PIXEL_SIZE = 13;
 // Narrows the glyphs so the widest capitals fit the 10-pixel advance.
@@ -71,7 +71,8 @@ void blitGlyph(FT_GlyphSlot glyph, int originX, int baselineY, int clipLeft, int
             const int x = originX + glyph->bitmap_left + static_cast<int>(column);
             const int y = baselineY - glyph->bitmap_top + static_cast<int>(row);
             if (x < clipLeft || x >= clipRight || y < clipTop || y >= clipBottom) continue;
-            const std::uint8_t value = bitmap.buffer[static_cast<int>(row) * bitmap.pitch + static_cast<int>(column)];
+            const std::uint8_t value =
+                bitmap.buffer[static_cast<int>(row) * bitmap.pitch + static_cast<int>(column)];
             float& cell = target[y * targetWidth + x];
             cell += static_cast<float>(value) / 255.0f;
             if (cell > 1.0f) cell = 1.0f;
@@ -86,8 +87,8 @@ void drawCell(FT_Face face, int cell, std::uint32_t code, FT_Pos embolden, std::
     // Centre the inked part of the glyph over the advance, so neighbours sit evenly.
     const int inkWidth = static_cast<int>(face->glyph->bitmap.width);
     const int originX = left + (ADVANCE - inkWidth) / 2 - face->glyph->bitmap_left;
-    blitGlyph(face->glyph, originX, top + BASELINE_FROM_TOP, left, top, left + CELL, top + CELL, coverage.data(),
-              SHEET_CELLS * CELL);
+    blitGlyph(face->glyph, originX, top + BASELINE_FROM_TOP, left, top, left + CELL, top + CELL,
+              coverage.data(), SHEET_CELLS * CELL);
 }
 
 }  // namespace

@@ -19,9 +19,9 @@ struct Coverage {
     }
 };
 
-// The font sheet: 16 x 16 cells of 16 pixels, white glyphs on black. Cells 0..127 hold set 0, 128..255 the bolder
-// set 1; in each set cell c - 32 holds character c of the Windows Turkish code page, from the space on.
-// Empty on failure (missing font file).
+// The font sheet: 16 x 16 cells of 16 pixels, white glyphs on black. Cells 0..127 hold set 0, 128..255 the
+// bolder set 1; in each set cell c - 32 holds character c of the Windows Turkish code page, from the space
+// on. Empty on failure (missing font file).
 bool makeFontSheet(const std::string& fontFile, Canvas& sheet);
 
 // One line of text in a box of boxWidth x boxHeight pixels, centred, with its baseline at baselineY.

@@ -1,6 +1,6 @@
-// artgen OUTDIR [FONTFILE]: draws every picture of the game as a 24-bit bitmap under OUTDIR, named as the game
-// names them (font.bmp, mouse.bmp, ..., efek/exp0.bmp ...). make-art.sh packs them into data/spr. The pictures
-// depend on nothing but this program and the font file, so regenerating gives the same files.
+// artgen OUTDIR [FONTFILE]: draws every picture of the game as a 24-bit bitmap under OUTDIR, named as the
+// game names them (font.bmp, mouse.bmp, ..., efek/exp0.bmp ...). make-art.sh packs them into data/spr. The
+// pictures depend on nothing but this program and the font file, so regenerating gives the same files.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -19,7 +19,8 @@ struct Picture {
 
 art::Canvas fontSheet(const std::string& fontFile) {
     art::Canvas sheet(1, 1);
-    if (!art::makeFontSheet(fontFile, sheet)) std::fprintf(stderr, "artgen: cannot read %s\n", fontFile.c_str());
+    if (!art::makeFontSheet(fontFile, sheet))
+        std::fprintf(stderr, "artgen: cannot read %s\n", fontFile.c_str());
     return sheet;
 }
 

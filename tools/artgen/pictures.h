@@ -1,5 +1,5 @@
-// Every picture of the game, each drawn for the way the game blends it: additive pictures on black, masks white
-// where the background shows and black where the sprite is, opaque pictures whole.
+// Every picture of the game, each drawn for the way the game blends it: additive pictures on black, masks
+// white where the background shows and black where the sprite is, opaque pictures whole.
 #pragma once
 
 #include <string>

@@ -30,7 +30,7 @@ struct Point {
 };
 
 // The arrow, tip at the sprite's top-left corner, in cursor pixels.
-const Point ARROW[] = {{1.5f, 1.5f},  {1.5f, 24.0f}, {7.0f, 18.5f},  {11.5f, 28.0f},
+const Point ARROW[] = {{1.5f, 1.5f},   {1.5f, 24.0f},  {7.0f, 18.5f}, {11.5f, 28.0f},
                        {15.0f, 26.5f}, {10.8f, 17.2f}, {18.5f, 17.2f}};
 
 float segmentDistance(Point p, Point a, Point b) {
@@ -51,7 +51,8 @@ float arrowDistance(Point p) {
         distance = std::min(distance, segmentDistance(p, ARROW[j], ARROW[i]));
         const Point a = ARROW[i];
         const Point b = ARROW[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+            inside = !inside;
     }
     return inside ? -distance : distance;
 }
@@ -82,7 +83,8 @@ float radius(int x, int y, int side) {
 float roundedInside(float px, float py, float w, float h, float corner) {
     const float qx = std::fabs(px - w * 0.5f) - (w * 0.5f - corner);
     const float qy = std::fabs(py - h * 0.5f) - (h * 0.5f - corner);
-    const float outside = std::sqrt(std::max(qx, 0.0f) * std::max(qx, 0.0f) + std::max(qy, 0.0f) * std::max(qy, 0.0f));
+    const float outside =
+        std::sqrt(std::max(qx, 0.0f) * std::max(qx, 0.0f) + std::max(qy, 0.0f) * std::max(qy, 0.0f));
     return corner - (outside + std::min(std::max(qx, qy), 0.0f));
 }
 
@@ -125,7 +127,8 @@ Coverage boxBlur(const Coverage& in, int r) {
         for (int x = 0; x < in.width; ++x) {
             float sum = 0.0f;
             for (int dy = -r; dy <= r; ++dy) {
-                for (int dx = -r; dx <= r; ++dx) sum += in.at(x + dx, y + dy);
+                for (int dx = -r; dx <= r; ++dx)
+                    sum += in.at(x + dx, y + dy);
             }
             out.alpha[static_cast<std::size_t>(y * in.width + x)] = sum / area;
         }
@@ -193,7 +196,8 @@ Canvas ball() {
         for (int x = 0; x < BALL_SIDE; ++x) {
             const float r = radius(x, y, BALL_SIDE);
             const float body = smoothstep(0.95f, 0.72f, r);
-            Colour c = mix(Colour{1.0f, 0.45f, 0.08f}, Colour{1.0f, 0.95f, 0.8f}, smoothstep(0.75f, 0.15f, r));
+            Colour c =
+                mix(Colour{1.0f, 0.45f, 0.08f}, Colour{1.0f, 0.95f, 0.8f}, smoothstep(0.75f, 0.15f, r));
             c = c * body;
             const float hx = (static_cast<float>(x) + 0.5f) / BALL_SIDE - 0.36f;
             const float hy = (static_cast<float>(y) + 0.5f) / BALL_SIDE - 0.34f;
@@ -207,7 +211,8 @@ Canvas ball() {
 Canvas ballMask() {
     Canvas canvas(BALL_SIDE, BALL_SIDE);
     for (int y = 0; y < BALL_SIDE; ++y) {
-        for (int x = 0; x < BALL_SIDE; ++x) canvas.at(x, y) = WHITE * smoothstep(0.8f, 0.9f, radius(x, y, BALL_SIDE));
+        for (int x = 0; x < BALL_SIDE; ++x)
+            canvas.at(x, y) = WHITE * smoothstep(0.8f, 0.9f, radius(x, y, BALL_SIDE));
     }
     return canvas;
 }
@@ -256,7 +261,8 @@ Canvas brick() {
 Canvas brickMask() {
     Canvas canvas(BRICK_WIDTH, BRICK_HEIGHT);
     for (int y = 0; y < BRICK_HEIGHT; ++y) {
-        for (int x = 0; x < BRICK_WIDTH; ++x) canvas.at(x, y) = WHITE * (1.0f - brickCoverage(x, y));
+        for (int x = 0; x < BRICK_WIDTH; ++x)
+            canvas.at(x, y) = WHITE * (1.0f - brickCoverage(x, y));
     }
     return canvas;
 }
@@ -274,7 +280,8 @@ Canvas explosionFrame(int frame, int frameCount) {
             const float u = (static_cast<float>(x) + 0.5f) / EXPLOSION_SIDE;
             const float v = (static_cast<float>(y) + 0.5f) / EXPLOSION_SIDE;
             const float turbulence = tiledFbm(u + 0.05f * p, v - 0.08f * p, 4, 4, 5, 71);
-            const float shell = smoothstep(outer, outer * 0.7f, r) * smoothstep(hollow - 0.05f, hollow + 0.05f, r);
+            const float shell =
+                smoothstep(outer, outer * 0.7f, r) * smoothstep(hollow - 0.05f, hollow + 0.05f, r);
             const float heat = shell * (0.2f + 1.5f * turbulence) * (0.25f + 0.95f * cooling);
             canvas.at(x, y) = fireRamp(heat) * std::min(1.0f, 0.35f + cooling);
         }
