@@ -117,8 +117,8 @@ Canvas lava() {
             const float warpV = tiledFbm(u, v, 4, 2, 4, 32) - 0.5f;
             const float field = tiledFbm(u + 0.4f * warpU, v + 0.4f * warpV, 4, 2, 5, 33);
             const float ridge = 1.0f - std::fabs(2.0f * field - 1.0f);
-            const float heat = std::pow(ridge, 8.0f) * 0.9f + 0.06f * field;
-            canvas.at(x, y) = fireRamp(heat) * 0.7f;
+            const float heat = std::pow(ridge, 9.0f) * 0.9f + 0.05f * field;
+            canvas.at(x, y) = fireRamp(heat) * 0.6f;
         }
     }
     return canvas;

@@ -10,5 +10,5 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$root/data" "$work/data"
 "$root/tests/support/with-xvfb.sh" 1024x768x24 "$build/tools/gallery/gallery" "$work"
-convert "$work/ekrang.tga" "$out"
+convert "$work/ekrang.tga" -auto-orient "$out"
 echo "$out"
