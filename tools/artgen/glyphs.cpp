@@ -14,9 +14,9 @@ constexpr int SHEET_CELLS = 16;
 constexpr int CELL = 16;
 constexpr int ADVANCE = 10;            // the engine moves the pen 10 pixels per character
 constexpr int BASELINE_FROM_TOP = 12;  // leaves 4 pixels of the cell for descenders
-constexpr int GLYPH_PIXEL_SIZE = 13;
+constexpr int GLYPH_PIXEL_SIZE = 15;
 // Narrows the glyphs so the widest capitals fit the 10-pixel advance.
-constexpr float CONDENSE = 0.82f;
+constexpr float CONDENSE = 0.8f;
 constexpr FT_Pos SET1_EMBOLDEN = 40;  // 26.6 fixed point: about 0.6 pixel more stroke
 constexpr int CHARACTERS_PER_SET = 128;
 constexpr int FIRST_CHARACTER = 32;
