@@ -1,5 +1,5 @@
-// Pixel helpers of the graphics GL tests: textures made directly with glTexImage2D, frame-buffer read-back, and
-// frames drawn in the 2D mode, all in the shared window of support/gl_window.h.
+// Pixel helpers of the graphics GL tests: textures made directly with glTexImage2D, frame-buffer read-back,
+// and frames drawn in the 2D mode, all in the shared window of support/gl_window.h.
 #pragma once
 
 #include <GL/gl.h>
