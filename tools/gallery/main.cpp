@@ -1,7 +1,7 @@
 // gallery [RUNFOLDER]: opens a 640 x 480 window, loads the asset catalogue from RUNFOLDER/data (the current
-// folder by default), draws every picture over the play background in the mode the game uses for it, and
-// saves the frame with the engine's screenshot routine (RUNFOLDER/ekrang.tga). run-gallery.sh runs it under
-// Xvfb.
+// folder by default; start it there, as the engine's log is emptied in the working folder before main), draws
+// every picture over the play background in the mode the game uses for it, and saves the frame with the
+// engine's screenshot routine (RUNFOLDER/ekrang.tga). run-gallery.sh runs it under Xvfb.
 #include <GL/gl.h>
 
 #include <cstdio>

@@ -9,6 +9,7 @@ out=$(realpath -m "${2:-$build/gallery.png}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$root/data" "$work/data"
-"$root/tests/support/with-xvfb.sh" 1024x768x24 "$build/tools/gallery/gallery" "$work"
+# From inside the scratch folder: the engine's log is emptied in the working folder before main runs.
+(cd "$work" && "$root/tests/support/with-xvfb.sh" 1024x768x24 "$build/tools/gallery/gallery")
 convert "$work/ekrang.tga" -auto-orient "$out"
 echo "$out"
