@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/fake/fake_input.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/system.h"
 
@@ -32,6 +33,7 @@ void reset() {
     system() = SystemState{};
     window() = WindowState{};
     calls().clear();
+    resetInput();
 }
 
 }  // namespace fake
