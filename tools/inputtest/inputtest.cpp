@@ -62,9 +62,9 @@ void printJoystick(const InputSystem& input, Seen& seen) {
 }
 
 void printDevices(const InputSystem& input, HRESULT result) {
-    std::printf("init 0x%08X: keyboard %s, mouse %s, joystick %s (subtype %d)\n", static_cast<unsigned>(result),
-                input.keyboard ? "yes" : "no", input.mouse ? "yes" : "no", input.joystick ? "yes" : "no",
-                input.joystickSubtype);
+    std::printf("init 0x%08X: keyboard %s, mouse %s, joystick %s (subtype %d)\n",
+                static_cast<unsigned>(result), input.keyboard ? "yes" : "no", input.mouse ? "yes" : "no",
+                input.joystick ? "yes" : "no", input.joystickSubtype);
 }
 
 }  // namespace
