@@ -2,21 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "input/input_system.h"
 #include "platform/dik_codes.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_platform.h"
+#include "support/allocation_counter.h"
 
 namespace {
-
-std::atomic<bool> g_countAllocations{false};
-std::atomic<int> g_allocations{0};
 
 class InputPoll : public testing::Test {
 protected:
@@ -37,17 +32,6 @@ protected:
 };
 
 }  // namespace
-
-// Counts allocations while a test asks for it; otherwise the ordinary allocator. The address sanitizer has
-// its own allocator, which must see every new and delete, so it keeps it.
-#if !defined(__SANITIZE_ADDRESS__)
-#define PEL_COUNTS_ALLOCATIONS 1
-void* operator new(std::size_t size) {
-    if (g_countAllocations) ++g_allocations;
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-#endif
 
 TEST_F(InputPoll, KeyGoesThroughPressedHeldReleasedUp) {
     std::vector<std::uint16_t> states;
@@ -245,15 +229,13 @@ TEST_F(InputPoll, ReadsKeyboardMouseThenJoystick) {
 }
 
 TEST_F(InputPoll, AllocatesNothing) {
-#if !defined(PEL_COUNTS_ALLOCATIONS)
-    GTEST_SKIP() << "allocations are counted outside the address sanitizer";
-#endif
+    if (!AllocationCounter::available())
+        GTEST_SKIP() << "allocations are counted outside the address sanitizer";
     fake::pressKey(DIK_A);
     fake::setMouseButton(1, true);
     fake::setJoystickButton(2, true);
     input->poll();  // the first poll after init, as in the game
-    g_allocations = 0;
-    g_countAllocations = true;
+    AllocationCounter allocations;
     for (int i = 0; i < 100; ++i) {
         fake::moveMouse(i % 9 - 4, 3);
         fake::turnWheel(120);
@@ -264,6 +246,5 @@ TEST_F(InputPoll, AllocatesNothing) {
         input->poll();
         input->keyState(KEY_F12);
     }
-    g_countAllocations = false;
-    EXPECT_EQ(g_allocations, 0);
+    EXPECT_EQ(allocations.count(), 0);
 }
