@@ -84,11 +84,11 @@ plat::Guid joystickGuid(int index) {
 }
 
 void record(const std::string& call) {
-    fake::calls().push_back("input." + call);
+    if (fake::system().recordCalls) fake::calls().push_back("input." + call);
 }
 
 void record(const char* call, const plat::InputDevice* device) {
-    record(std::string(call) + " " + device->name);
+    if (fake::system().recordCalls) record(std::string(call) + " " + device->name);
 }
 
 HRESULT createJoystick(const plat::Guid& guid, plat::InputDevice** out) {

@@ -5,20 +5,16 @@
 #include <cstring>
 #include <memory>
 
+#include "graphics/display.h"
 #include "input/input_system.h"
 #include "platform/dik_codes.h"
 #include "platform/input.h"
 #include "platform/sdl2/sdl_backend.h"
 #include "platform/sdl2/sdl_input_internal.h"
 #include "platform/window.h"
+#include "support/gl_window.h"
 
 namespace {
-
-constexpr const char* CLASS_NAME = "InputTest";
-
-LRESULT testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return plat::defWindowProc(window, message, wParam, lParam);
-}
 
 // Hands everything SDL has queued to the backend, as the engine's message pump does.
 void pump() {
@@ -29,6 +25,14 @@ void pump() {
 
 void push(SDL_Event event) {
     ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+void pushWindowEvent(SDL_WindowEventID what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = static_cast<Uint8>(what);
+    event.window.windowID = SDL_GetWindowID(sdl2::mainWindow());
+    push(event);
 }
 
 void pushKey(SDL_Scancode scancode, bool down) {
@@ -67,11 +71,8 @@ void pushButton(Uint8 button, bool down) {
 class SdlInput : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const plat::WindowClass windowClass{CS_OWNDC, testWindowProc, nullptr, nullptr, CLASS_NAME};
-        ASSERT_TRUE(plat::registerClass(windowClass));
-        window = plat::createWindow(0, CLASS_NAME, "input test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
-                                    480, nullptr);
-        ASSERT_NE(window, nullptr);
+        REQUIRE_GL_WINDOW();
+        window = g_hWnd;
         // Without a window manager the focus is given, not taken.
         for (int attempt = 0; attempt < 200 && SDL_GetKeyboardFocus() != sdl2::mainWindow(); ++attempt) {
             plat::setFocus(window);
@@ -79,11 +80,6 @@ protected:
             SDL_Delay(10);
         }
         ASSERT_EQ(SDL_GetKeyboardFocus(), sdl2::mainWindow());
-    }
-
-    static void TearDownTestSuite() {
-        plat::destroyWindow(window);
-        plat::unregisterClass(CLASS_NAME, nullptr);
     }
 
     void SetUp() override {
@@ -150,18 +146,16 @@ TEST_F(SdlInput, FocusLossMakesHeldKeysPressedAgain) {
     ASSERT_EQ(pumpAndPoll(), DI_OK);
     ASSERT_EQ(pumpAndPoll(), DI_OK);
     EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_HELD);
-    SDL_Event focusLost{};
-    focusLost.type = SDL_WINDOWEVENT;
-    focusLost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    focusLost.window.windowID = SDL_GetWindowID(sdl2::mainWindow());
-    push(focusLost);
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     EXPECT_EQ(pumpAndPoll(), DIERR_INPUTLOST);
     EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_UP);
     EXPECT_EQ(pumpAndPoll(), DIERR_INPUTLOST);  // the mouse's turn to come back
     EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_PRESSED);
     EXPECT_EQ(pumpAndPoll(), DI_OK);
     pushKey(SDL_SCANCODE_F12, false);
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);  // the engine's window counts as active again
     pump();
+    EXPECT_TRUE(g_display.active);
 }
 
 TEST_F(SdlInput, MouseReportsMotionWheelAndButtonsSinceTheLastRead) {

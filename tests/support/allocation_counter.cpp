@@ -6,36 +6,40 @@
 
 namespace {
 
-std::atomic<int> g_counters{0};
-std::atomic<int> g_allocations{0};
+std::atomic<std::size_t> g_allocations{0};
 
-}  // namespace
-
-#if !defined(__SANITIZE_ADDRESS__)
-void* operator new(std::size_t size) {
-    if (g_counters.load(std::memory_order_relaxed) > 0) g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size ? size : 1)) return block;
+void* allocate(std::size_t size) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }
 
-bool AllocationCounter::available() {
-    return true;
-}
-#else
-bool AllocationCounter::available() {
-    return false;
-}
-#endif
+}  // namespace
 
-AllocationCounter::AllocationCounter() {
-    g_allocations = 0;
-    ++g_counters;
+std::size_t testsupport::allocationCount() {
+    return g_allocations.load(std::memory_order_relaxed);
 }
 
-AllocationCounter::~AllocationCounter() {
-    --g_counters;
+void* operator new(std::size_t size) {
+    return allocate(size);
 }
 
-int AllocationCounter::count() const {
-    return g_allocations.load();
+void* operator new[](std::size_t size) {
+    return allocate(size);
+}
+
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t) noexcept {
+    std::free(memory);
 }

@@ -1,18 +1,20 @@
-// Counts heap allocations (every operator new) of the unit-test binary while a counter is alive, for tests
-// that check that a steady-state frame or poll allocates nothing. The binary has one replacement of operator
-// new, in allocation_counter.cpp; define no other.
+// Counts heap allocations made through operator new in the test process, so a test can check that a steady-state
+// frame allocates nothing.
 #pragma once
 
-class AllocationCounter {
-public:
-    AllocationCounter();
-    ~AllocationCounter();
-    AllocationCounter(const AllocationCounter&) = delete;
-    AllocationCounter& operator=(const AllocationCounter&) = delete;
+#include <cstddef>
 
-    // Allocations since construction.
-    int count() const;
-    // False under the address sanitizer, whose allocator must see every new and delete and so stays in place;
-    // tests then skip.
-    static bool available();
-};
+namespace testsupport {
+
+// Allocations since the process started.
+std::size_t allocationCount();
+
+// Allocations made while running `body`.
+template <typename Body>
+std::size_t allocationsDuring(Body&& body) {
+    const std::size_t before = allocationCount();
+    body();
+    return allocationCount() - before;
+}
+
+}  // namespace testsupport
