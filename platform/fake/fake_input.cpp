@@ -20,9 +20,10 @@ struct InputDevice {
 
 namespace fake {
 
+// Never destroyed, like the rest of the fake: g_input releases its devices during the static teardown.
 InputState& input() {
-    static InputState state;
-    return state;
+    static InputState* state = new InputState;
+    return *state;
 }
 
 void resetInput() {

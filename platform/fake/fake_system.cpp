@@ -7,14 +7,16 @@
 
 namespace fake {
 
+// The fake's state is never destroyed: the engine's global objects are torn down after the test's own statics
+// and still call the fake from their destructors (the input system releases its devices).
 SystemState& system() {
-    static SystemState state;
-    return state;
+    static SystemState* state = new SystemState;
+    return *state;
 }
 
 std::vector<std::string>& calls() {
-    static std::vector<std::string> recorded;
-    return recorded;
+    static std::vector<std::string>* recorded = new std::vector<std::string>;
+    return *recorded;
 }
 
 bool called(const std::string& prefix) {
