@@ -1,7 +1,7 @@
 // The input system's life: creating the devices, acquiring and releasing them, and the key tables.
 #include "input/input_system.h"
 
-#include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "input/key_table.h"
