@@ -6,6 +6,7 @@
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
 #include "graphics/gl_extensions.h"
+#include "input/input_system.h"
 
 namespace {
 
@@ -13,6 +14,9 @@ constexpr int SCREEN_WIDTH = 640;
 constexpr int SCREEN_HEIGHT = 480;
 constexpr int SCREEN_COLOR_BITS = 16;
 constexpr const char* WINDOW_TITLE = "PEL2D - TEST";
+// The far corner of the cursor's rectangle: the cursor stays within 0..630 x 0..470.
+constexpr int CURSOR_RIGHT = 631;
+constexpr int CURSOR_BOTTOM = 471;
 
 }  // namespace
 
@@ -20,6 +24,7 @@ int WinMain(HINSTANCE, HINSTANCE, char*, int) {
     if (!initGame()) return 0;
     while (g_display.pumpMessages()) {
         if (!g_display.active) continue;
+        g_input.poll();
         if (!runGameState()) break;
     }
     shutdownGame();
@@ -33,6 +38,8 @@ bool initGame() {
                                 WINDOW_TITLE)) {
         return false;
     }
+    g_input.init(g_hInstance, g_hWnd);
+    g_input.setCursorBounds(0, 0, CURSOR_RIGHT, CURSOR_BOTTOM);
     logExtensionList();
     loadAssets();
     GameState = STATE_MENU;
