@@ -1,5 +1,6 @@
 #include "core/entry.h"
 
+#include "audio/music.h"
 #include "core/debug_log.h"
 #include "core/game_state.h"
 #include "graphics/display.h"
@@ -27,15 +28,18 @@ int WinMain(HINSTANCE, HINSTANCE, char*, int) {
 bool initGame() {
     g_debugLog.writeLogHeader();
     g_display.startFrameClock();
-    if (!g_display.createWindow(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_COLOR_BITS, SCREEN_NOTICE, WINDOW_TITLE)) {
+    if (!g_display.createWindow(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_COLOR_BITS, SCREEN_NOTICE,
+                                WINDOW_TITLE)) {
         return false;
     }
     logExtensionList();
+    initAudio();
     GameState = STATE_MENU;
     return true;
 }
 
 bool shutdownGame() {
+    shutdownAudio();
     g_display.destroyWindow();
     return false;
 }

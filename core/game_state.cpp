@@ -1,5 +1,6 @@
 #include "core/game_state.h"
 
+#include "audio/music.h"
 #include "graphics/display.h"
 
 bool runGameState() {
@@ -17,6 +18,7 @@ bool runGameState() {
 }
 
 bool runMenuFrame() {
+    pollMusicEvents();
     g_display.clearScene();
     g_display.setOrtho2D(1);
     g_display.setOrtho2D(0);
@@ -27,6 +29,7 @@ bool runMenuFrame() {
 }
 
 bool runPlayFrame() {
+    pollMusicEvents();
     g_display.clearScene();
     g_display.setOrtho2D(1);
     g_display.setOrtho2D(0);
