@@ -95,6 +95,8 @@ HRESULT Sound::play(DWORD flags) {
 }
 
 bool loadGameSounds() {
+    // A second start-up replaces the sounds of the first instead of losing them.
+    freeGameSounds();
     g_soundSystem = new SoundSystem;
     g_soundSystem->init(g_hWnd);
     for (const GameSound& entry : GAME_SOUNDS) {

@@ -18,7 +18,6 @@ namespace plat {
 struct SoundDevice {
     HWND window = nullptr;
     DWORD level = 0;
-    bool released = false;
 };
 
 struct SoundBuffer {
@@ -33,7 +32,6 @@ struct SoundBuffer {
     int plays = 0;
     int stops = 0;
     int restores = 0;
-    bool released = false;
 };
 
 }  // namespace plat
@@ -52,9 +50,10 @@ struct SoundState {
 
     int devicesCreated = 0;
     int devicesReleased = 0;
-    // Every buffer made, in order; they stay here after release so a test can look at them.
-    std::vector<std::unique_ptr<plat::SoundBuffer>> buffers;
-    std::vector<std::unique_ptr<plat::SoundDevice>> devices;
+    int buffersReleased = 0;
+    // Every buffer made since the last reset, in order. Like a real device's, each lives until the engine
+    // releases it (reset() does not free them), so only the ones still held may be looked at.
+    std::vector<plat::SoundBuffer*> buffers;
 };
 
 struct MediaState {

@@ -31,9 +31,9 @@ std::string named(const char* call, const plat::SoundBuffer* buffer) {
 
 plat::SoundBuffer* newBuffer() {
     fake::SoundState& state = fake::sound();
-    state.buffers.push_back(std::make_unique<plat::SoundBuffer>());
-    plat::SoundBuffer* buffer = state.buffers.back().get();
-    buffer->id = static_cast<int>(state.buffers.size()) - 1;
+    auto* buffer = new plat::SoundBuffer;
+    buffer->id = static_cast<int>(state.buffers.size());
+    state.buffers.push_back(buffer);
     return buffer;
 }
 
@@ -46,9 +46,8 @@ HRESULT directSoundCreate(SoundDevice** device) {
     fake::SoundState& state = fake::sound();
     *device = nullptr;
     if (FAILED(state.createDeviceResult)) return state.createDeviceResult;
-    state.devices.push_back(std::make_unique<SoundDevice>());
     ++state.devicesCreated;
-    *device = state.devices.back().get();
+    *device = new SoundDevice;
     return S_OK;
 }
 
@@ -92,7 +91,7 @@ HRESULT duplicateSoundBuffer(SoundDevice*, SoundBuffer* original, SoundBuffer** 
 
 std::uint32_t releaseSoundDevice(SoundDevice* device) {
     if (recording()) record("releaseSoundDevice");
-    device->released = true;
+    delete device;
     ++fake::sound().devicesReleased;
     return 0;
 }
@@ -163,8 +162,8 @@ HRESULT restoreBuffer(SoundBuffer* buffer) {
 
 std::uint32_t releaseBuffer(SoundBuffer* buffer) {
     if (recording()) record(named("releaseBuffer", buffer));
-    buffer->released = true;
-    buffer->status = 0;
+    delete buffer;
+    ++fake::sound().buffersReleased;
     return 0;
 }
 

@@ -7,11 +7,10 @@ namespace {
 constexpr int MIN_RATE = 100;
 constexpr int MAX_RATE = 200000;
 constexpr int UNSIGNED_8_BIAS = 128;
-constexpr int SHIFT_8_TO_16 = 8;
+constexpr int SCALE_8_TO_16 = 256;
 
 std::int32_t sampleAt(const std::uint8_t* data, std::size_t index, int bitsPerSample) {
-    if (bitsPerSample == 8)
-        return (static_cast<std::int32_t>(data[index]) - UNSIGNED_8_BIAS) << SHIFT_8_TO_16;
+    if (bitsPerSample == 8) return (static_cast<std::int32_t>(data[index]) - UNSIGNED_8_BIAS) * SCALE_8_TO_16;
     const std::uint8_t* at = data + index * 2;
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(at[0] | (at[1] << 8)));
 }
@@ -25,6 +24,7 @@ bool isConvertible(const PcmFormat& format) {
 }
 
 std::size_t outputFrameOf(std::size_t frame, int inputRate, int outputRate) {
+    if (inputRate <= 0 || outputRate <= 0) return 0;
     return static_cast<std::size_t>(static_cast<std::uint64_t>(frame) *
                                     static_cast<std::uint64_t>(outputRate) /
                                     static_cast<std::uint64_t>(inputRate));

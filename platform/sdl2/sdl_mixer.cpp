@@ -112,10 +112,10 @@ Mixer::Lock::~Lock() {
 
 void SDLCALL Mixer::callback(void* self, Uint8* stream, int bytes) {
     const std::size_t frames = static_cast<std::size_t>(bytes) / (MIXER_CHANNELS * sizeof(std::int16_t));
-    static_cast<Mixer*>(self)->mix(reinterpret_cast<std::int16_t*>(stream), frames);
+    mixInto(static_cast<Mixer*>(self)->voices, reinterpret_cast<std::int16_t*>(stream), frames);
 }
 
-void Mixer::mix(std::int16_t* out, std::size_t frames) {
+void mixInto(Voice* voices, std::int16_t* out, std::size_t frames) {
     std::int32_t accumulator[MIX_SLICE_FRAMES * MIXER_CHANNELS];
     for (std::size_t done = 0; done < frames;) {
         const std::size_t slice = std::min(MIX_SLICE_FRAMES, frames - done);

@@ -30,6 +30,10 @@ struct Voice {
     Voice* next = nullptr;
 };
 
+// What the callback does with the device's buffer: the sum of every playing voice in the list, clipped, over
+// `frames` frames of `out`. Voices that reach their end stop (or loop) and count it. Allocates nothing.
+void mixInto(Voice* voices, std::int16_t* out, std::size_t frames);
+
 class Mixer {
 public:
     static Mixer& instance();
@@ -60,7 +64,6 @@ public:
 
 private:
     static void SDLCALL callback(void* self, Uint8* stream, int bytes);
-    void mix(std::int16_t* out, std::size_t frames);
 
     SDL_AudioDeviceID device = 0;
     int references = 0;

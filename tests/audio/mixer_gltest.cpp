@@ -27,18 +27,51 @@ std::thread::id testThread;
 
 }  // namespace
 
-void* operator new(std::size_t bytes) {
+namespace {
+
+void* allocate(std::size_t bytes) noexcept {
     if (countingForeignAllocations && std::this_thread::get_id() != testThread) ++foreignAllocations;
-    void* block = std::malloc(bytes ? bytes : 1);
+    return std::malloc(bytes ? bytes : 1);
+}
+
+void* allocateOrThrow(std::size_t bytes) {
+    void* block = allocate(bytes);
     if (!block) throw std::bad_alloc();
     return block;
+}
+
+}  // namespace
+
+// Every form is replaced, so that each block goes back through the delete that matches its new.
+void* operator new(std::size_t bytes) {
+    return allocateOrThrow(bytes);
+}
+
+void* operator new[](std::size_t bytes) {
+    return allocateOrThrow(bytes);
+}
+
+void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
+    return allocate(bytes);
+}
+
+void* operator new[](std::size_t bytes, const std::nothrow_t&) noexcept {
+    return allocate(bytes);
 }
 
 void operator delete(void* block) noexcept {
     std::free(block);
 }
 
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+
 void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+void operator delete[](void* block, std::size_t) noexcept {
     std::free(block);
 }
 

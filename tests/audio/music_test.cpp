@@ -7,8 +7,11 @@
 
 #include "audio/music.h"
 #include "audio/sound.h"
+#include "core/entry.h"
+#include "core/game_state.h"
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_platform.h"
+#include "support/engine_fixture.h"
 
 namespace {
 
@@ -156,6 +159,39 @@ TEST_F(Music, ShutdownFreesEffectsThenTheGraphThenCom) {
     // After shutdown the frame's poll touches nothing.
     EXPECT_EQ(pollMusicEvents(), S_OK);
     EXPECT_EQ(fake::calls().size(), expected.size());
+}
+
+using AudioInTheGame = EngineTest;
+
+TEST_F(AudioInTheGame, StartsAfterTheWindowIsPolledFirstInEachFrameAndStopsFirst) {
+    ASSERT_TRUE(initGame());
+    const auto& calls = fake::calls();
+    const auto window = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
+        return call.rfind("createWindow", 0) == 0;
+    });
+    const auto com = std::find(calls.begin(), calls.end(), "coInitialize");
+    EXPECT_LT(window, com);
+    EXPECT_EQ(GameState, STATE_MENU);
+
+    for (int state : {STATE_MENU, STATE_PLAY}) {
+        GameState = state;
+        fake::calls().clear();
+        fake::media().events = {EC_COMPLETE};
+        runGameState();
+        ASSERT_FALSE(fake::calls().empty());
+        EXPECT_EQ(fake::calls().front(), "getEvent") << state;
+        EXPECT_TRUE(fake::media().events.empty());
+    }
+
+    fake::calls().clear();
+    shutdownGame();
+    ASSERT_FALSE(fake::calls().empty());
+    EXPECT_EQ(fake::calls().front(), "releaseSoundDevice");
+    const auto left = std::find(fake::calls().begin(), fake::calls().end(), "coUninitialize");
+    const auto destroyed =
+        std::find_if(fake::calls().begin(), fake::calls().end(),
+                     [](const std::string& call) { return call.rfind("destroyWindow", 0) == 0; });
+    EXPECT_LT(left, destroyed);
 }
 
 }  // namespace

@@ -165,7 +165,7 @@ TEST_F(WaveWalk, AFailedOpenKeepsTheSoundAndStreamErrorsAreFailures) {
     EXPECT_EQ(sound.load(&system, nullptr, 2), E_INVALIDARG);
     EXPECT_EQ(sound.buffers, before);
     EXPECT_STREQ(sound.path, "tone.wav");
-    EXPECT_FALSE(first().released);
+    EXPECT_EQ(fake::sound().buffersReleased, 0);
 
     // A stream that cannot be read reports a failure, not success, and holds nothing afterwards.
     std::FILE* writeOnly = std::fopen("written.wav", "wb");

@@ -14,7 +14,7 @@ constexpr int BARS_PER_CHORD = 2;
 constexpr std::size_t BEAT_FRAMES = MUSIC_RATE * 60 / BEATS_PER_MINUTE;
 constexpr std::size_t CHORD_FRAMES = BEAT_FRAMES * BEATS_PER_BAR * BARS_PER_CHORD;
 constexpr double BEAT_SECONDS = 60.0 / BEATS_PER_MINUTE;
-constexpr double MUSIC_PEAK = 0.6;
+constexpr double MUSIC_PEAK = 0.45;  // under the effects, so that they stand out and the sum rarely clips
 
 struct Chord {
     int root;                // MIDI note of the bass
