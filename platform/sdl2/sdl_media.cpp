@@ -149,7 +149,7 @@ HRESULT renderFile(GraphBuilder* builder, const wchar_t* file, const wchar_t*) {
     std::vector<std::uint8_t> image;
     if (!readFile(narrow(file), &image)) return HRESULT_FILE_NOT_FOUND;
     // Without a sound device the graph still takes the file and runs, silent, like any other sound here.
-    graph.mixerOpen = sdl2::Mixer::instance().open();
+    if (!graph.mixerOpen) graph.mixerOpen = sdl2::Mixer::instance().open();
     const int rate = graph.mixerOpen ? sdl2::Mixer::instance().rate() : static_cast<int>(MPEG_MAX_RATE);
     if (!decodeForMixer(image, rate, &graph.samples)) return VFW_E_UNSUPPORTED_STREAM;
     graph.rendered = true;
