@@ -25,8 +25,8 @@ struct MediaSeeking {
 namespace fake {
 
 MediaState& media() {
-    static MediaState state;
-    return state;
+    static MediaState* state = new MediaState;
+    return *state;
 }
 
 void resetAudio() {

@@ -23,8 +23,8 @@ struct MessageBoxRecord {
 };
 
 struct SystemState {
-    // Off, the fake records no calls: recording allocates, and a test that counts allocations per frame must see
-    // only the engine's own.
+    // Off, the fake records no calls: recording allocates, and a test that counts allocations per frame must
+    // see only the engine's own.
     bool recordCalls = true;
 
     bool hasCounter = true;
@@ -66,6 +66,8 @@ struct WindowState {
     HGLRC context = nullptr;
     bool contextCurrent = false;
     int swapCount = 0;
+    // Where getCursorPos finds the pointer.
+    plat::Point cursorPosition{0, 0};
 
     // The thread's message queue; tests push window messages here.
     std::deque<plat::Message> queue;

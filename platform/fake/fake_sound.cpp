@@ -7,9 +7,10 @@
 
 namespace fake {
 
+// Never destroyed, like the rest of the fake's state: sounds still held at exit may be released after statics go.
 SoundState& sound() {
-    static SoundState state;
-    return state;
+    static SoundState* state = new SoundState;
+    return *state;
 }
 
 }  // namespace fake
