@@ -7,7 +7,8 @@
 
 namespace fake {
 
-// Never destroyed, like the rest of the fake's state: sounds still held at exit may be released after statics go.
+// Never destroyed, like the rest of the fake's state: sounds still held at exit may be released after statics
+// go.
 SoundState& sound() {
     static SoundState* state = new SoundState;
     return *state;
