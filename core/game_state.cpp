@@ -1,6 +1,8 @@
 #include "core/game_state.h"
 
 #include "graphics/display.h"
+#include "graphics/texture_loader.h"
+#include "input/input_system.h"
 
 bool runGameState() {
     switch (GameState) {
@@ -21,6 +23,7 @@ bool runMenuFrame() {
     g_display.setOrtho2D(1);
     g_display.setOrtho2D(0);
     drawEngineInfo();
+    if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();
     return true;
@@ -30,6 +33,7 @@ bool runPlayFrame() {
     g_display.clearScene();
     g_display.setOrtho2D(1);
     g_display.setOrtho2D(0);
+    if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();
     return true;

@@ -1,0 +1,201 @@
+#include "graphics/spr_decoder.h"
+
+#include <cstring>
+
+#include "platform/system.h"
+
+namespace {
+
+// Decoded bytes are collected in a window of the last LZARI_N bytes followed by this much new output, which
+// is written out whenever it fills; a match then copies from one flat array and never wraps.
+constexpr std::size_t OUTPUT_CHUNK = 64 * 1024;
+constexpr std::size_t INPUT_CHUNK = 64 * 1024;
+// Bits the coder's value register holds: M + 2.
+constexpr int VALUE_BITS = LZARI_M + 2;
+// A code stream that ends early continues with one bits.
+constexpr std::uint16_t END_OF_STREAM_BYTE = 0xFF;
+
+std::uint32_t readLe32(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+bool writeToFile(void* context, const std::uint8_t* bytes, std::size_t size) {
+    return std::fwrite(bytes, 1, size, static_cast<std::FILE*>(context)) == size;
+}
+
+bool appendToVector(void* context, const std::uint8_t* bytes, std::size_t size) {
+    static_cast<std::vector<std::uint8_t>*>(context)->insert(
+        static_cast<std::vector<std::uint8_t>*>(context)->end(), bytes, bytes + size);
+    return true;
+}
+
+// Index of the first entry of a strictly falling cumulative table cum[0 .. last] that is not above x, found
+// by bisection over 1 .. last; cum[last] is 0, so there always is one.
+int findCumulative(const std::uint16_t* cum, int last, std::uint32_t x) {
+    int lo = 1;
+    int hi = last;
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (cum[mid] > x) {
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
+    return lo;
+}
+
+}  // namespace
+
+int SprDecoder::convert(const char* sprPath, const char* bmpPath) {
+    std::FILE* sprFile = plat::openFile(sprPath, "rb");
+    if (!sprFile) return 0;
+    std::FILE* bmpFile = plat::openFile(bmpPath, "wb");
+    if (!bmpFile) {
+        std::fclose(sprFile);
+        return 0;
+    }
+    std::uint8_t header[SPR_HEADER_SIZE];
+    bool expanded = std::fread(header, 1, sizeof header, sprFile) == sizeof header &&
+                    readHeader(header, SPR_MAX_DECODED_SIZE);
+    if (expanded) {
+        input = sprFile;
+        inputBuffer.resize(INPUT_CHUNK);
+        in = inEnd = inputBuffer.data();
+        expanded = decode(writeToFile, bmpFile);
+        input = nullptr;
+    }
+    std::fclose(sprFile);
+    // A file that could not be written in full is a failed expansion, not a success.
+    if (std::fclose(bmpFile) != 0) expanded = false;
+    return expanded ? 1 : 0;
+}
+
+bool SprDecoder::decodeMemory(const std::uint8_t* spr, std::size_t size, std::vector<std::uint8_t>& out,
+                              std::uint32_t maxDecodedSize) {
+    out.clear();
+    if (!spr || size < SPR_HEADER_SIZE || !readHeader(spr, maxDecodedSize)) return false;
+    input = nullptr;
+    in = spr + SPR_HEADER_SIZE;
+    inEnd = spr + size;
+    out.reserve(decodedSize);
+    return decode(appendToVector, &out);
+}
+
+bool SprDecoder::readHeader(const std::uint8_t* header, std::uint32_t maxDecodedSize) {
+    std::memcpy(tag, header, sizeof tag);
+    decodedSize = readLe32(header + SPR_DECODED_SIZE_OFFSET);
+    reserved1 = readLe32(header + 7);
+    reserved2 = readLe32(header + 11);
+    reserved3 = header[15];
+    return decodedSize != 0 && decodedSize <= maxDecodedSize;
+}
+
+void SprDecoder::refillInput() {
+    in = inEnd = inputBuffer.data();
+    if (input) inEnd += std::fread(inputBuffer.data(), 1, inputBuffer.size(), input);
+}
+
+std::uint32_t SprDecoder::nextBit() {
+    bitMask = static_cast<std::uint16_t>(bitMask >> 1);
+    if (bitMask == 0) {
+        if (in == inEnd && input) refillInput();
+        bitBuffer = in < inEnd ? *in++ : END_OF_STREAM_BYTE;
+        bitMask = 0x80;
+    }
+    return (bitBuffer & bitMask) != 0 ? 1u : 0u;
+}
+
+void SprDecoder::startCoder() {
+    low = 0;
+    high = LZARI_Q4;
+    value = 0;
+    bitBuffer = 0;
+    bitMask = 0;
+    for (int i = 0; i < VALUE_BITS; ++i)
+        value = 2 * value + nextBit();
+    model = LzariSymbolModel();
+}
+
+void SprDecoder::renormalise() {
+    for (;;) {
+        if (low >= LZARI_Q2) {
+            value -= LZARI_Q2;
+            low -= LZARI_Q2;
+            high -= LZARI_Q2;
+        } else if (low >= LZARI_Q1 && high <= LZARI_Q3) {
+            value -= LZARI_Q1;
+            low -= LZARI_Q1;
+            high -= LZARI_Q1;
+        } else if (high > LZARI_Q2) {
+            return;
+        }
+        low += low;
+        high += high;
+        value = 2 * value + nextBit();
+    }
+}
+
+int SprDecoder::decodeChar() {
+    const std::uint32_t range = high - low;
+    const std::uint32_t total = model.symCum[0];
+    const std::uint32_t x = ((value - low + 1) * total - 1) / range;
+    const int sym = findCumulative(model.symCum, LZARI_N_CHAR, x);
+    high = low + range * model.symCum[sym - 1] / total;
+    low += range * model.symCum[sym] / total;
+    renormalise();
+    const int c = model.symToChar[sym];
+    model.update(sym);
+    return c;
+}
+
+int SprDecoder::decodePosition() {
+    const std::uint16_t* cum = lzariPositionModel().positionCum;
+    const std::uint32_t range = high - low;
+    const std::uint32_t total = cum[0];
+    const std::uint32_t x = ((value - low + 1) * total - 1) / range;
+    const int position = findCumulative(cum, LZARI_N, x) - 1;
+    high = low + range * cum[position] / total;
+    low += range * cum[position + 1] / total;
+    renormalise();
+    return position;
+}
+
+bool SprDecoder::decode(Sink sink, void* context) {
+    startCoder();
+    // window[0 .. N) is the history before the first new byte. Its last N - F bytes are the spaces the ring
+    // starts with; the F bytes before them stand for ring positions never written yet and read as 0.
+    std::vector<std::uint8_t> window(LZARI_N + OUTPUT_CHUNK + LZARI_F, 0);
+    std::memset(window.data() + LZARI_F, LZARI_FILL, LZARI_WINDOW_START);
+    std::uint8_t* const base = window.data();
+    std::uint8_t* const flushMark = base + LZARI_N + OUTPUT_CHUNK;
+    std::uint8_t* out = base + LZARI_N;
+    std::uint32_t count = 0;
+    while (count < decodedSize) {
+        const int c = decodeChar();
+        if (c < 256) {
+            *out++ = static_cast<std::uint8_t>(c);
+            ++count;
+        } else {
+            const std::size_t distance = static_cast<std::size_t>(decodePosition()) + 1;
+            const int length = c - LZARI_MATCH_BASE;
+            const std::uint8_t* from = out - distance;
+            if (distance >= static_cast<std::size_t>(length)) {
+                std::memcpy(out, from, static_cast<std::size_t>(length));
+            } else {
+                // The match overlaps its own output and repeats it; copy forward byte by byte.
+                for (int k = 0; k < length; ++k)
+                    out[k] = from[k];
+            }
+            out += length;
+            count += static_cast<std::uint32_t>(length);
+        }
+        if (out >= flushMark) {
+            if (!sink(context, base + LZARI_N, static_cast<std::size_t>(out - base) - LZARI_N)) return false;
+            std::memmove(base, out - LZARI_N, LZARI_N);
+            out = base + LZARI_N;
+        }
+    }
+    return sink(context, base + LZARI_N, static_cast<std::size_t>(out - base) - LZARI_N);
+}
