@@ -59,7 +59,8 @@ bool convertRows(const DibLayout& layout, std::uint8_t* out) {
     const std::size_t rows = static_cast<std::size_t>(
         layout.height < 0 ? -static_cast<std::int64_t>(layout.height) : layout.height);
     // The last row may lack its padding; every pixel must be in the file.
-    const std::size_t lastRowBytes = (static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.bitCount) + 7) / 8;
+    const std::size_t lastRowBytes =
+        (static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.bitCount) + 7) / 8;
     if (layout.pixelBytes < stride * (rows - 1) + lastRowBytes) return false;
     const std::size_t outStride = static_cast<std::size_t>(layout.width) * 3;
     for (std::size_t r = 0; r < rows; ++r) {

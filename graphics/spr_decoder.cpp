@@ -1,5 +1,6 @@
 #include "graphics/spr_decoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/system.h"
@@ -10,10 +11,13 @@ namespace {
 // is written out whenever it fills; a match then copies from one flat array and never wraps.
 constexpr std::size_t OUTPUT_CHUNK = 64 * 1024;
 constexpr std::size_t INPUT_CHUNK = 64 * 1024;
-// Bits the coder's value register holds: M + 2.
-constexpr int VALUE_BITS = LZARI_M + 2;
+// Bits of the coder's registers: M + 2, the scale 0 .. Q4.
+constexpr int CODE_BITS = LZARI_M + 2;
+constexpr std::uint32_t CODE_MASK = LZARI_Q4 - 1;
 // A code stream that ends early continues with one bits.
-constexpr std::uint16_t END_OF_STREAM_BYTE = 0xFF;
+constexpr std::uint8_t END_OF_STREAM_BYTE = 0xFF;
+// The bit window is refilled a byte at a time while it has room for one.
+constexpr int BIT_WINDOW_BITS = 64;
 
 std::uint32_t readLe32(const std::uint8_t* bytes) {
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
@@ -30,20 +34,23 @@ bool appendToVector(void* context, const std::uint8_t* bytes, std::size_t size) 
     return true;
 }
 
-// Index of the first entry of a strictly falling cumulative table cum[0 .. last] that is not above x, found
-// by bisection over 1 .. last; cum[last] is 0, so there always is one.
+// Index of the first entry of a strictly falling cumulative table cum[1 .. last] that is not above x;
+// cum[last] is 0, so there always is one. A bisection whose halving steps are selects rather than branches:
+// which half the code value falls in is as unpredictable as the data.
 int findCumulative(const std::uint16_t* cum, int last, std::uint32_t x) {
-    int lo = 1;
-    int hi = last;
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (cum[mid] > x) {
-            lo = mid + 1;
-        } else {
-            hi = mid;
-        }
+    const std::uint16_t* first = cum + 1;
+    int length = last;
+    while (length > 1) {
+        const int half = length / 2;
+        first = first[half] > x ? first + half : first;
+        length -= half;
     }
-    return lo;
+    return static_cast<int>(first - cum) + (*first > x ? 1 : 0);
+}
+
+// Leading zero bits of a CODE_BITS-wide value.
+int leadingZeros(std::uint32_t x) {
+    return x != 0 ? __builtin_clz(x) - (32 - CODE_BITS) : CODE_BITS;
 }
 
 }  // namespace
@@ -97,43 +104,50 @@ void SprDecoder::refillInput() {
     if (input) inEnd += std::fread(inputBuffer.data(), 1, inputBuffer.size(), input);
 }
 
-std::uint32_t SprDecoder::nextBit() {
-    bitMask = static_cast<std::uint16_t>(bitMask >> 1);
-    if (bitMask == 0) {
+void SprDecoder::refillBits() {
+    while (bitCount <= BIT_WINDOW_BITS - 8) {
         if (in == inEnd && input) refillInput();
-        bitBuffer = in < inEnd ? *in++ : END_OF_STREAM_BYTE;
-        bitMask = 0x80;
+        const std::uint8_t byte = in < inEnd ? *in++ : END_OF_STREAM_BYTE;
+        bitWindow |= static_cast<std::uint64_t>(byte) << (BIT_WINDOW_BITS - 8 - bitCount);
+        bitCount += 8;
     }
-    return (bitBuffer & bitMask) != 0 ? 1u : 0u;
+}
+
+std::uint32_t SprDecoder::takeBits(int count) {
+    if (bitCount < count) refillBits();
+    const std::uint32_t bits = static_cast<std::uint32_t>(bitWindow >> (BIT_WINDOW_BITS - count));
+    bitWindow <<= count;
+    bitCount -= count;
+    return bits;
 }
 
 void SprDecoder::startCoder() {
     low = 0;
     high = LZARI_Q4;
-    value = 0;
-    bitBuffer = 0;
-    bitMask = 0;
-    for (int i = 0; i < VALUE_BITS; ++i)
-        value = 2 * value + nextBit();
+    bitWindow = 0;
+    bitCount = 0;
+    value = takeBits(CODE_BITS);
     model = LzariSymbolModel();
 }
 
+// Doubles the interval until it straddles the middle of the scale without lying in its middle half, taking
+// one code bit per doubling. While low and high - 1 share their top bit, that bit is settled and shifts out;
+// when they share a 0 that low follows with a 1, the interval lies in the middle half, which is expanded
+// around the middle instead. Runs of settled bits shift out together.
 void SprDecoder::renormalise() {
     for (;;) {
-        if (low >= LZARI_Q2) {
-            value -= LZARI_Q2;
-            low -= LZARI_Q2;
-            high -= LZARI_Q2;
-        } else if (low >= LZARI_Q1 && high <= LZARI_Q3) {
-            value -= LZARI_Q1;
-            low -= LZARI_Q1;
-            high -= LZARI_Q1;
-        } else if (high > LZARI_Q2) {
-            return;
+        const std::uint32_t top = high - 1;
+        const std::uint32_t middleStarts = ~low & (low << 1) & CODE_MASK;
+        const int settled = std::min(leadingZeros(low ^ top), leadingZeros(middleStarts));
+        if (settled > 0) {
+            low = (low << settled) & CODE_MASK;
+            high = (((top << settled) | ((1u << settled) - 1)) & CODE_MASK) + 1;
+            value = ((value << settled) | takeBits(settled)) & CODE_MASK;
         }
-        low += low;
-        high += high;
-        value = 2 * value + nextBit();
+        if (low < LZARI_Q1 || high > LZARI_Q3) return;
+        low = 2 * (low - LZARI_Q1);
+        high = 2 * (high - LZARI_Q1);
+        value = 2 * (value - LZARI_Q1) + takeBits(1);
     }
 }
 

@@ -43,7 +43,8 @@ private:
     int decodeChar();
     int decodePosition();
     void renormalise();
-    std::uint32_t nextBit();
+    std::uint32_t takeBits(int count);
+    void refillBits();
     void refillInput();
 
     // The code stream: the bytes at [in, inEnd), refilled from `input` when that is set.
@@ -55,7 +56,8 @@ private:
     std::uint32_t low = 0;
     std::uint32_t high = 0;
     std::uint32_t value = 0;
-    std::uint16_t bitBuffer = 0;
-    std::uint16_t bitMask = 0;
+    // Code bits not yet taken, first at the top; bitCount of them are valid.
+    std::uint64_t bitWindow = 0;
+    int bitCount = 0;
     LzariSymbolModel model;
 };

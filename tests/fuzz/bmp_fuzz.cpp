@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!image || image->sizeX <= 0 || image->sizeY <= 0) __builtin_trap();
         // Touch the last pixel byte: the buffer must be as large as the picture says.
         volatile std::uint8_t last =
-            image->data[static_cast<std::size_t>(image->sizeX) * static_cast<std::size_t>(image->sizeY) * 3 - 1];
+            image->data[static_cast<std::size_t>(image->sizeX) * static_cast<std::size_t>(image->sizeY) * 3 -
+                        1];
         (void)last;
         freeRgbImage(image);
     }
