@@ -14,6 +14,11 @@ LzariPositionModel::LzariPositionModel() {
         positionCum[i - 1] =
             static_cast<std::uint16_t>(positionCum[i] + POSITION_WEIGHT / (i + POSITION_BIAS));
     }
+    positionAt.resize(positionCum[0]);
+    for (int p = 0; p < LZARI_N; ++p) {
+        for (std::uint32_t x = positionCum[p + 1]; x < positionCum[p]; ++x)
+            positionAt[x] = static_cast<std::uint16_t>(p);
+    }
 }
 
 const LzariPositionModel& lzariPositionModel() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 constexpr int LZARI_N = 4096;                                  // ring-buffer size
 constexpr int LZARI_F = 60;                                    // longest match
@@ -31,6 +32,9 @@ constexpr std::uint32_t SPR_MAX_DECODED_SIZE = 256u << 20;
 struct LzariPositionModel {
     LzariPositionModel();
     std::uint16_t positionCum[LZARI_N + 1];
+    // The inverse, since the model never changes: positionAt[x] is the position p with
+    // positionCum[p + 1] <= x < positionCum[p], for every x below positionCum[0].
+    std::vector<std::uint16_t> positionAt;
 };
 
 // The adaptive model of literals and match lengths. Symbols are kept sorted by falling frequency (symbol 1 is

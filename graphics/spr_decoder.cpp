@@ -48,6 +48,23 @@ int findCumulative(const std::uint16_t* cum, int last, std::uint32_t x) {
     return static_cast<int>(first - cum) + (*first > x ? 1 : 0);
 }
 
+// Copies a match of `length` bytes from `distance` bytes back. A match nearer than its length repeats its own
+// output (a run of one colour is a match 3 bytes back): each copy then doubles the part already repeated.
+void copyMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t distance, std::size_t length) {
+    if (distance >= length) {
+        std::memcpy(out, from, length);
+        return;
+    }
+    std::size_t step = distance;
+    while (length > 0) {
+        const std::size_t chunk = std::min(step, length);
+        std::memcpy(out, out - step, chunk);
+        out += chunk;
+        length -= chunk;
+        step *= 2;
+    }
+}
+
 // Leading zero bits of a CODE_BITS-wide value.
 int leadingZeros(std::uint32_t x) {
     return x != 0 ? __builtin_clz(x) - (32 - CODE_BITS) : CODE_BITS;
@@ -113,7 +130,7 @@ void SprDecoder::refillBits() {
     }
 }
 
-std::uint32_t SprDecoder::takeBits(int count) {
+inline std::uint32_t SprDecoder::takeBits(int count) {
     if (bitCount < count) refillBits();
     const std::uint32_t bits = static_cast<std::uint32_t>(bitWindow >> (BIT_WINDOW_BITS - count));
     bitWindow <<= count;
@@ -134,7 +151,7 @@ void SprDecoder::startCoder() {
 // one code bit per doubling. While low and high - 1 share their top bit, that bit is settled and shifts out;
 // when they share a 0 that low follows with a 1, the interval lies in the middle half, which is expanded
 // around the middle instead. Runs of settled bits shift out together.
-void SprDecoder::renormalise() {
+inline void SprDecoder::renormalise() {
     for (;;) {
         const std::uint32_t top = high - 1;
         const std::uint32_t middleStarts = ~low & (low << 1) & CODE_MASK;
@@ -151,7 +168,7 @@ void SprDecoder::renormalise() {
     }
 }
 
-int SprDecoder::decodeChar() {
+inline int SprDecoder::decodeChar() {
     const std::uint32_t range = high - low;
     const std::uint32_t total = model.symCum[0];
     const std::uint32_t x = ((value - low + 1) * total - 1) / range;
@@ -164,12 +181,13 @@ int SprDecoder::decodeChar() {
     return c;
 }
 
-int SprDecoder::decodePosition() {
-    const std::uint16_t* cum = lzariPositionModel().positionCum;
+inline int SprDecoder::decodePosition() {
+    const LzariPositionModel& positions = lzariPositionModel();
+    const std::uint16_t* cum = positions.positionCum;
     const std::uint32_t range = high - low;
     const std::uint32_t total = cum[0];
     const std::uint32_t x = ((value - low + 1) * total - 1) / range;
-    const int position = findCumulative(cum, LZARI_N, x) - 1;
+    const int position = positions.positionAt[x];
     high = low + range * cum[position] / total;
     low += range * cum[position + 1] / total;
     renormalise();
@@ -194,14 +212,7 @@ bool SprDecoder::decode(Sink sink, void* context) {
         } else {
             const std::size_t distance = static_cast<std::size_t>(decodePosition()) + 1;
             const int length = c - LZARI_MATCH_BASE;
-            const std::uint8_t* from = out - distance;
-            if (distance >= static_cast<std::size_t>(length)) {
-                std::memcpy(out, from, static_cast<std::size_t>(length));
-            } else {
-                // The match overlaps its own output and repeats it; copy forward byte by byte.
-                for (int k = 0; k < length; ++k)
-                    out[k] = from[k];
-            }
+            copyMatch(out, out - distance, distance, static_cast<std::size_t>(length));
             out += length;
             count += static_cast<std::uint32_t>(length);
         }

@@ -132,9 +132,15 @@ TEST(SprCodec, TruncatedStreamContinuesWithOneBitsAndStopsAtDecodedSize) {
 // every symbol, position and model state the encoder here may never produce (positions 4036 to 4095 of the
 // ring before they are written, matches that overlap themselves, halving with arbitrary frequencies).
 TEST(SprCodec, ArbitraryStreamsExpandLikeThePlainDecoder) {
-    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
         Bytes spr = sprHeader(seed * 997);
-        const Bytes code = noise(seed * 113, seed);
+        Bytes code = noise(seed * 113, seed);
+        // Every third stream leans to long runs of equal bits, which keep the coder in the middle of its
+        // scale.
+        if (seed % 3 == 0) {
+            for (std::uint8_t& b : code)
+                b = (b & 0x0F) == 0 ? b : (b & 0x80 ? 0xFF : 0x00);
+        }
         spr.insert(spr.end(), code.begin(), code.end());
         writeFile("stream.spr", spr);
 
