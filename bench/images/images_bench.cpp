@@ -24,8 +24,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void putLe(Bytes& out, std::uint32_t v, int bytes) {
+    // Fields wider than 4 bytes are zero-filled.
     for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        out.push_back(static_cast<std::uint8_t>(i < 4 ? v >> (8 * i) : 0));
 }
 
 enum Look { LOOK_SHADED, LOOK_BRICKS, LOOK_GRAINY };

@@ -32,8 +32,9 @@ void writeFile(const std::string& path, const Bytes& bytes) {
 }
 
 void putLe(Bytes& out, std::uint32_t v, int bytes) {
+    // Fields wider than 4 bytes are zero-filled.
     for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        out.push_back(static_cast<std::uint8_t>(i < 4 ? v >> (8 * i) : 0));
 }
 
 // A 4 x 4 24-bit bitmap file whose pixel (x, y) from the bottom is (16x, 16y, 200).
