@@ -1,5 +1,6 @@
-// Every global engine object, in the one order they are built (and destroyed in reverse). C++ fixes that order
-// only inside one translation unit, so they are all defined here; each module's header declares its own.
+// Every global engine object, in the one order they are built (and destroyed in reverse). C++ fixes that
+// order only inside one translation unit, so they are all defined here; each module's header declares its
+// own.
 #include "core/debug_log.h"
 #include "core/game_state.h"
 #include "graphics/display.h"
