@@ -1,8 +1,8 @@
 #include "graphics/bitmap_reader.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "graphics/bitmap_pixels.h"
@@ -125,15 +125,17 @@ DibResult readLayout(const std::uint8_t* bytes, std::size_t size, DibLayout& lay
     return DIB_OK;
 }
 
+// From the C heap, as the caller releases it: the pixels, then the record.
 RgbImage* newImage(std::int32_t width, std::int32_t rows, std::size_t pixelBytes) {
-    RgbImage* image = new (std::nothrow) RgbImage{width, rows, nullptr};
+    auto* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
     if (!image) return nullptr;
     // Zeroed: pixels an RLE picture never paints are black.
-    image->data = new (std::nothrow) std::uint8_t[pixelBytes]();
-    if (!image->data) {
-        delete image;
+    auto* data = static_cast<std::uint8_t*>(std::calloc(pixelBytes, 1));
+    if (!data) {
+        std::free(image);
         return nullptr;
     }
+    *image = RgbImage{width, rows, data};
     return image;
 }
 
@@ -207,6 +209,6 @@ RgbImage* loadDibImage(const char* fileName) {
 
 void freeRgbImage(RgbImage* image) {
     if (!image) return;
-    delete[] image->data;
-    delete image;
+    std::free(image->data);
+    std::free(image);
 }

@@ -47,7 +47,7 @@ int TextureLoader::saveScreenshot() {
     std::uint8_t header[TGA_HEADER_SIZE];
     fillHeader(header, width, height);
     bool written = std::fwrite(header, 1, sizeof header, file) == sizeof header &&
-                   std::fwrite(pixels.data(), 1, pixels.size(), file) == pixels.size();
+                   (pixels.empty() || std::fwrite(pixels.data(), 1, pixels.size(), file) == pixels.size());
     if (std::fclose(file) != 0) written = false;
     return written ? 0 : 1;
 }
