@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -193,4 +194,15 @@ BENCHMARK(BM_BitmapConversion);
 BENCHMARK(BM_TextureUpload)->Args({640, 480})->Args({256, 256})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTexture)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// Creating the window writes the engine's log into the working directory: run in a scratch folder of our own.
+int main(int argc, char** argv) {
+    std::string scratch = (std::filesystem::temp_directory_path() / "pel2d-images-bench-XXXXXX").string();
+    if (!mkdtemp(scratch.data())) return 1;
+    std::filesystem::current_path(scratch);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::current_path("/");
+    std::filesystem::remove_all(scratch);
+    return 0;
+}
