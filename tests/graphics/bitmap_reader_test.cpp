@@ -102,7 +102,7 @@ void expectSameAsImageMagick(const std::string& bmp, const std::string& decodedB
 }
 
 // A bitmap file put together by hand. The palette is R, G, B triples; rows are given as stored.
-struct DibSpec {
+struct DibFields {
     std::uint32_t headerSize = 40;
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -114,7 +114,7 @@ struct DibSpec {
     bool fileHeader = true;
 };
 
-Bytes makeDib(const DibSpec& s) {
+Bytes makeDib(const DibFields& s) {
     Bytes info;
     putLe(info, s.headerSize, 4);
     if (s.headerSize == 12) {
