@@ -2,6 +2,8 @@
 
 #include "audio/music.h"
 #include "graphics/display.h"
+#include "graphics/texture_loader.h"
+#include "input/input_system.h"
 
 bool runGameState() {
     switch (GameState) {
@@ -23,6 +25,7 @@ bool runMenuFrame() {
     g_display.setOrtho2D(1);
     g_display.setOrtho2D(0);
     drawEngineInfo();
+    if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();
     return true;
@@ -33,6 +36,7 @@ bool runPlayFrame() {
     g_display.clearScene();
     g_display.setOrtho2D(1);
     g_display.setOrtho2D(0);
+    if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();
     return true;
