@@ -1,5 +1,6 @@
 #include "core/entry.h"
 
+#include "audio/music.h"
 #include "core/debug_log.h"
 #include "core/game_state.h"
 #include "graphics/asset_catalogue.h"
@@ -42,11 +43,13 @@ bool initGame() {
     g_input.setCursorBounds(0, 0, CURSOR_RIGHT, CURSOR_BOTTOM);
     logExtensionList();
     loadAssets();
+    initAudio();
     GameState = STATE_MENU;
     return true;
 }
 
 bool shutdownGame() {
+    shutdownAudio();
     // The font's lists die with the context, so they go before the window.
     g_font.deleteLists();
     g_display.destroyWindow();

@@ -2,9 +2,12 @@
 
 #include <cstdio>
 
+#include "audio/music.h"
 #include "core/credits.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
+#include "graphics/texture_loader.h"
+#include "input/input_system.h"
 
 namespace {
 
@@ -31,19 +34,23 @@ bool runGameState() {
 }
 
 bool runMenuFrame() {
+    pollMusicEvents();
     g_display.clearScene();
     g_display.setOrtho2D(1);
     g_display.setOrtho2D(0);
     drawEngineInfo();
+    if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();
     return true;
 }
 
 bool runPlayFrame() {
+    pollMusicEvents();
     g_display.clearScene();
     g_display.setOrtho2D(1);
     g_display.setOrtho2D(0);
+    if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();
     return true;
