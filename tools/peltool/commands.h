@@ -5,3 +5,4 @@
 int packCommand(char** args);
 int unpackCommand(char** args);
 int decodeCommand(char** args);
+int wavinfoCommand(char** args);

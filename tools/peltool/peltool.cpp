@@ -23,6 +23,7 @@ const Command COMMANDS[] = {
     {"unpack", "IN.spr OUT.bmp", "expand a .spr image as the engine does", 2, unpackCommand},
     {"decode", "IN.bmp OUT.ppm", "read a bitmap as the engine does; write a binary PPM, top row first", 2,
      decodeCommand},
+    {"wavinfo", "IN.wav", "report a WAV file as the engine loads it", 1, wavinfoCommand},
 };
 
 void printUsage(std::FILE* out) {
