@@ -1,5 +1,10 @@
 #include "core/game_state.h"
 
+#include "game/entity_list.h"
+#include "game/hud.h"
+#include "game/menu.h"
+#include "game/new_game.h"
+#include "game/play.h"
 #include "graphics/display.h"
 
 bool runGameState() {
@@ -10,6 +15,12 @@ bool runGameState() {
         case STATE_MENU:
             runMenuFrame();
             break;
+        case STATE_NEW_GAME:
+            newGame();
+            break;
+        case STATE_TEARDOWN:
+            teardownGame();
+            break;
         default:
             break;
     }
@@ -18,7 +29,9 @@ bool runGameState() {
 
 bool runMenuFrame() {
     g_display.clearScene();
+    menuInput();
     g_display.setOrtho2D(1);
+    drawMenu();
     g_display.setOrtho2D(0);
     drawEngineInfo();
     g_display.measureFrame();
@@ -28,8 +41,11 @@ bool runMenuFrame() {
 
 bool runPlayFrame() {
     g_display.clearScene();
+    playInput();
     g_display.setOrtho2D(1);
+    updatePlay();
     g_display.setOrtho2D(0);
+    drawPlayHud();
     g_display.measureFrame();
     g_display.present();
     return true;
