@@ -28,17 +28,22 @@ const char* const LOG_HEAD[] = {
     "<meta http-equiv='Content-Type' content='text/html'>",
     "<style type='text/css'>",
     "<!--",
-    "body          {margin-top:0; margin-left:0; margin-right:0; color: #FFFFFF; font-family: helvetica, arial, "
+    "body          {margin-top:0; margin-left:0; margin-right:0; color: #FFFFFF; font-family: helvetica, "
+    "arial, "
     "geneva, sans-serif; font-size: 10pt; scrollbar-face-color: #00365E; scrollbar-highlight-color: #A9D0ED; "
     "scrollbar-3dlight-color: #7CB6E0; scrollbar-darkshadow-color: #1C5077; scrollbar-shadow-color: #226291; "
     "scrollbar-arrow-color: #A9D0ED; scrollbar-track-color: #00365E}",
-    "table         {font-family: helvetica, arial, geneva, sans-serif; font-size: 10pt; text-decoration: none; "
+    "table         {font-family: helvetica, arial, geneva, sans-serif; font-size: 10pt; text-decoration: "
+    "none; "
     "color: #FFFFFF}",
-    "A:link        {font-family: helvetica, arial, geneva, sans-serif; font-size: 10pt; text-decoration: none; "
+    "A:link        {font-family: helvetica, arial, geneva, sans-serif; font-size: 10pt; text-decoration: "
+    "none; "
     "color: #7CB6E0}",
-    "A:visited     {font-family: helvetica, arial, geneva, sans-serif; font-size: 10pt; text-decoration: none; "
+    "A:visited     {font-family: helvetica, arial, geneva, sans-serif; font-size: 10pt; text-decoration: "
+    "none; "
     "color: #7CB6E0}",
-    "A:hover       {font-family: helvetica, arial, geneva, sans-serif; font-size: 10pt; text-decoration: underline}",
+    "A:hover       {font-family: helvetica, arial, geneva, sans-serif; font-size: 10pt; text-decoration: "
+    "underline}",
     "A:link.nav    {font-family: helvetica, arial, geneva, sans-serif; color: #7CB6E0}",
     "A:visited.nav {font-family: helvetica, arial, geneva, sans-serif; color: #7CB6E0}",
     "A:hover.nav   {font-family: helvetica, arial, geneva, sans-serif; text-decoration: underline}",
@@ -92,5 +97,6 @@ bool DebugLog::writeLine(const char* format, ...) {
 }
 
 void DebugLog::writeLogHeader() {
-    for (const char* line : LOG_HEAD) writeLine("%s", line);
+    for (const char* line : LOG_HEAD)
+        writeLine("%s", line);
 }

@@ -15,10 +15,10 @@ public:
     DebugLog(const DebugLog&) = delete;
     DebugLog& operator=(const DebugLog&) = delete;
 
-    // Appends one printf-formatted line. Each line feed, the one added and any inside the text, is stored as CR LF
-    // on every system, as the log has always been written. The file is opened and closed around every line, so the
-    // log is complete up to the last line even if the program is killed. False, writing nothing, when the file
-    // cannot be opened.
+    // Appends one printf-formatted line. Each line feed, the one added and any inside the text, is stored as
+    // CR LF on every system, as the log has always been written. The file is opened and closed around every
+    // line, so the log is complete up to the last line even if the program is killed. False, writing nothing,
+    // when the file cannot be opened.
     bool writeLine(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // The 26 lines of the HTML head.

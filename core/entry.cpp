@@ -27,7 +27,8 @@ int WinMain(HINSTANCE, HINSTANCE, char*, int) {
 bool initGame() {
     g_debugLog.writeLogHeader();
     g_display.startFrameClock();
-    if (!g_display.createWindow(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_COLOR_BITS, SCREEN_NOTICE, WINDOW_TITLE)) {
+    if (!g_display.createWindow(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_COLOR_BITS, SCREEN_NOTICE,
+                                WINDOW_TITLE)) {
         return false;
     }
     logExtensionList();

@@ -8,8 +8,8 @@ bool Display::startFrameClock() {
     return true;
 }
 
-// Two readings, two saved values: the rate and the time are measured separately, so framesPerSecond is close to
-// but not exactly 1 / frameTime. Neither is smoothed; both describe the single last frame.
+// Two readings, two saved values: the rate and the time are measured separately, so framesPerSecond is close
+// to but not exactly 1 / frameTime. Neither is smoothed; both describe the single last frame.
 void Display::measureFrame() {
     if (!clockRunning) {
         lastRateCounter = counterStart;
@@ -19,13 +19,13 @@ void Display::measureFrame() {
 
     std::int64_t rateCounter = 0;
     plat::queryPerformanceCounter(&rateCounter);
-    framesPerSecond =
-        static_cast<float>(static_cast<double>(counterFrequency) / static_cast<double>(rateCounter - lastRateCounter));
+    framesPerSecond = static_cast<float>(static_cast<double>(counterFrequency) /
+                                         static_cast<double>(rateCounter - lastRateCounter));
     lastRateCounter = rateCounter;
 
     std::int64_t timeCounter = 0;
     plat::queryPerformanceCounter(&timeCounter);
-    frameTime =
-        static_cast<float>(static_cast<double>(timeCounter - lastTimeCounter) / static_cast<double>(counterFrequency));
+    frameTime = static_cast<float>(static_cast<double>(timeCounter - lastTimeCounter) /
+                                   static_cast<double>(counterFrequency));
     lastTimeCounter = timeCounter;
 }

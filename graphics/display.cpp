@@ -22,19 +22,18 @@ constexpr float DISPLAY_NEAR_PLANE = 0.1f;  // single precision on purpose: the 
 constexpr double DISPLAY_FAR_PLANE = 8000.0;
 
 constexpr const char* NOTICE_TEXT =
-    "Pel2d Engine Test oyunu  \nBu oyun sadece deneme surumudur.\nUYARI oyunun hizli calismasi icin ekran karti "
+    "Pel2d Engine Test oyunu  \nBu oyun sadece deneme surumudur.\nUYARI oyunun hizli calismasi icin ekran "
+    "karti "
     "son suruculeri yukleyin.\nXP de yavas calisabilir!";
-constexpr const char* FULLSCREEN_QUESTION = "Tam ekrani desteklemiyor\nSizin ekran kartiniz. Pencerede acilsin mi?";
+constexpr const char* FULLSCREEN_QUESTION =
+    "Tam ekrani desteklemiyor\nSizin ekran kartiniz. Pencerede acilsin mi?";
 constexpr const char* PROGRAM_CLOSED = "Program kapatildi.";
 
 // The framed start-up banner: five blanks, then 40 framed characters; 45 characters a line.
 const char* const STARTUP_BANNER[] = {
-    "     |--------------------------------------|",
-    "     |---------------ZENTRO-----------------|",
-    "     |------------PEL2D ENGINE--------------|",
-    "     |------------" PEL_AUTHOR_NAME "---------------|",
-    "     |-------" PEL_WEB_ADDRESS "---------|",
-    "     |--------" PEL_EMAIL_ADDRESS "-----------|",
+    "     |--------------------------------------|", "     |---------------ZENTRO-----------------|",
+    "     |------------PEL2D ENGINE--------------|", "     |------------" PEL_AUTHOR_NAME "---------------|",
+    "     |-------" PEL_WEB_ADDRESS "---------|",    "     |--------" PEL_EMAIL_ADDRESS "-----------|",
     "     |--------------------------------------|",
 };
 
@@ -62,7 +61,8 @@ void setInitialGlState() {
 
 }  // namespace
 
-bool Display::createWindow(int newWidth, int newHeight, int newColorBits, int screenMode, const char* newTitle) {
+bool Display::createWindow(int newWidth, int newHeight, int newColorBits, int screenMode,
+                           const char* newTitle) {
     width = newWidth;
     height = newHeight;
     colorBits = newColorBits;
@@ -70,8 +70,8 @@ bool Display::createWindow(int newWidth, int newHeight, int newColorBits, int sc
     title = newTitle ? newTitle : "";
 
     g_hInstance = plat::getModuleHandle();
-    const plat::WindowClass windowClass{CS_HREDRAW | CS_VREDRAW | CS_OWNDC, WindowProc, g_hInstance, &windowIcon(),
-                                        DISPLAY_CLASS_NAME};
+    const plat::WindowClass windowClass{CS_HREDRAW | CS_VREDRAW | CS_OWNDC, WindowProc, g_hInstance,
+                                        &windowIcon(), DISPLAY_CLASS_NAME};
     if (!plat::registerClass(windowClass)) return false;
 
     g_debugLog.writeLine(PEL_LOG_RULE);
@@ -150,7 +150,8 @@ bool Display::createWindowAndContext() {
 
 void Display::writeStartupBanner() {
     g_debugLog.writeLine("%s", "");
-    for (const char* line : STARTUP_BANNER) g_debugLog.writeLine("%s", line);
+    for (const char* line : STARTUP_BANNER)
+        g_debugLog.writeLine("%s", line);
     g_debugLog.writeLine("%s", "");
 }
 

@@ -3,9 +3,9 @@
 
 #include <GL/gl.h>
 
-// Entry points of GL_ARB_multitexture, null until initMultitexture has run and null afterwards when the driver
-// does not offer them. They live in a namespace of their own because the system's GL header may declare
-// functions of the same names.
+// Entry points of GL_ARB_multitexture, null until initMultitexture has run and null afterwards when the
+// driver does not offer them. They live in a namespace of their own because the system's GL header may
+// declare functions of the same names.
 namespace pel {
 extern PFNGLMULTITEXCOORD1FARBPROC glMultiTexCoord1fARB;
 extern PFNGLMULTITEXCOORD1DARBPROC glMultiTexCoord1dARB;
@@ -31,8 +31,8 @@ extern PFNGLCLIENTACTIVETEXTUREARBPROC glClientActiveTextureARB;
 // answer either way. A null list counts as empty.
 bool isExtensionSupported(const char* name, const char* extensionList);
 
-// Checks GL_ARB_multitexture, counts the texture units and fetches the entry points; logs all of it. Needs the
-// rendering context current.
+// Checks GL_ARB_multitexture, counts the texture units and fetches the entry points; logs all of it. Needs
+// the rendering context current.
 void initMultitexture();
 
 // The extension list of the current context, one name per line, under the engine's header lines.

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-bool Sprite::load(TextureLoader loader, int newScreenHeight, const char* name, bool hasMask, const char* maskName,
-                  int newWidth, int newHeight, bool hasExtra, const char* extraName) {
+bool Sprite::load(TextureLoader loader, int newScreenHeight, const char* name, bool hasMask,
+                  const char* maskName, int newWidth, int newHeight, bool hasExtra, const char* extraName) {
     loader.loadTexture(&texture, name);
     if (hasMask) loader.loadTexture(&maskTexture, maskName);
     if (hasExtra) loader.loadTexture(&extraTexture, extraName);

@@ -1,5 +1,5 @@
-// The engine's drawable object: an image drawn as a screen-aligned textured quad in one of fourteen modes. It is
-// also the node of the game's entity lists, through its last two fields.
+// The engine's drawable object: an image drawn as a screen-aligned textured quad in one of fourteen modes. It
+// is also the node of the game's entity lists, through its last two fields.
 #pragma once
 
 #include <GL/gl.h>
@@ -17,11 +17,13 @@ public:
     Sprite() = default;
     virtual ~Sprite() = default;
 
-    // Loads the image, the mask when hasMask and the extra image when hasExtra; failed loads leave their ids as
-    // they were. Resets tint, speeds, y and the game's integers; keeps x, frame and frameCount. Always true.
+    // Loads the image, the mask when hasMask and the extra image when hasExtra; failed loads leave their ids
+    // as they were. Resets tint, speeds, y and the game's integers; keeps x, frame and frameCount. Always
+    // true.
     bool load(TextureLoader loader, int screenHeight, const char* name, bool hasMask, const char* maskName,
               int width, int height, bool hasExtra, const char* extraName);
-    // Makes this sprite an instance of the template; keeps x and does not copy the frame textures. Always true.
+    // Makes this sprite an instance of the template; keeps x and does not copy the frame textures. Always
+    // true.
     bool initFromTemplate(const SpriteTemplate& spriteTemplate);
 
     // Draws once in `mode` (0 to 13; any other draws nothing). Leaves GL_BLEND disabled.
@@ -63,7 +65,8 @@ public:
     void setKind(int newKind) { kind = newKind; }
     int getKind() const { return kind; }
 
-    // Fields the constructor leaves unset elsewhere are zeroed here, so a sprite never drawn or loaded is inert.
+    // Fields the constructor leaves unset elsewhere are zeroed here, so a sprite never drawn or loaded is
+    // inert.
     GLuint texture = 0;
     GLuint extraTexture = 0;
     GLuint frameTextures[SPRITE_MAX_FRAMES] = {};
@@ -103,8 +106,8 @@ public:
     bool load(TextureLoader loader, int screenHeight, const char* name, bool hasMask, const char* maskName,
               int width, int height);
     // Frames baseName0 .. baseName<count-1>; at most 25 are loaded. Always true.
-    bool loadFrames(TextureLoader loader, int screenHeight, const char* baseName, int width, int height, int count,
-                    float frameDelay);
+    bool loadFrames(TextureLoader loader, int screenHeight, const char* baseName, int width, int height,
+                    int count, float frameDelay);
 
     GLuint texture = 0;
     GLuint maskTexture = 0;

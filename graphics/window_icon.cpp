@@ -30,7 +30,7 @@ Rgba iconPixel(int x, int y) {
 }  // namespace
 
 const plat::IconImage& windowIcon() {
-    static std::array<std::uint8_t, ICON_SIDE * ICON_SIDE * 4> pixels = [] {
+    static std::array<std::uint8_t, ICON_SIDE* ICON_SIDE* 4> pixels = [] {
         std::array<std::uint8_t, ICON_SIDE * ICON_SIDE * 4> rgba{};
         for (int y = 0; y < ICON_SIDE; ++y) {
             for (int x = 0; x < ICON_SIDE; ++x) {

@@ -1,8 +1,9 @@
 // Windows-shaped types, result codes, window messages and flags of the platform contract.
 //
-// The engine was written against Win32 and DirectX; every operating-system call it makes is one operation of the
-// contract in this folder, shaped like the call it stands for. These definitions carry the Windows values so that
-// every backend, and every test, speaks the same numbers. A native Windows backend takes them from the SDK.
+// The engine was written against Win32 and DirectX; every operating-system call it makes is one operation of
+// the contract in this folder, shaped like the call it stands for. These definitions carry the Windows values
+// so that every backend, and every test, speaks the same numbers. A native Windows backend takes them from
+// the SDK.
 #pragma once
 
 #include <cstdint>
@@ -36,11 +37,19 @@ constexpr HRESULT E_ACCESSDENIED = static_cast<HRESULT>(0x80070005u);
 constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004u);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
-constexpr std::uint16_t LOWORD(std::uintptr_t value) { return static_cast<std::uint16_t>(value & 0xFFFF); }
-constexpr std::uint16_t HIWORD(std::uintptr_t value) { return static_cast<std::uint16_t>((value >> 16) & 0xFFFF); }
+constexpr std::uint16_t LOWORD(std::uintptr_t value) {
+    return static_cast<std::uint16_t>(value & 0xFFFF);
+}
+constexpr std::uint16_t HIWORD(std::uintptr_t value) {
+    return static_cast<std::uint16_t>((value >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(std::uint16_t low, std::uint16_t high) {
     return static_cast<LPARAM>(static_cast<std::uint32_t>(low) | (static_cast<std::uint32_t>(high) << 16));
 }

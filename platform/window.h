@@ -1,9 +1,9 @@
 // Windows, display modes, OpenGL contexts and the message queue of the platform contract.
 //
 // Each operation stands for one Win32, GDI or WGL call and keeps its inputs, results and meaning. A backend
-// delivers the window events the engine's window procedure expects (WM_ACTIVATE with the minimised flag in the
-// high word, WM_SIZE, WM_CLOSE, WM_SYSCOMMAND) through the queue below, and calls the procedure registered with
-// the window's class from dispatchMessage and sendMessage.
+// delivers the window events the engine's window procedure expects (WM_ACTIVATE with the minimised flag in
+// the high word, WM_SIZE, WM_CLOSE, WM_SYSCOMMAND) through the queue below, and calls the procedure
+// registered with the window's class from dispatchMessage and sendMessage.
 #pragma once
 
 #include <cstdint>
@@ -74,8 +74,8 @@ struct PixelFormatDescriptor {
 bool registerClass(const WindowClass& windowClass);
 bool unregisterClass(const char* className, HINSTANCE instance);
 
-// ChangeDisplaySettingsA with CDS_FULLSCREEN for exactly this mode: DISP_CHANGE_SUCCESSFUL only when the display
-// offers width x height at bitsPerPixel. restoreDisplayMode is ChangeDisplaySettingsA(nullptr, 0).
+// ChangeDisplaySettingsA with CDS_FULLSCREEN for exactly this mode: DISP_CHANGE_SUCCESSFUL only when the
+// display offers width x height at bitsPerPixel. restoreDisplayMode is ChangeDisplaySettingsA(nullptr, 0).
 std::int32_t changeDisplayMode(int width, int height, int bitsPerPixel);
 void restoreDisplayMode();
 
@@ -85,10 +85,10 @@ void showCursor(bool show);
 // AdjustWindowRectEx without a menu: grows the client rectangle to the window rectangle for these styles.
 bool adjustWindowRect(Rect* rect, DWORD style, DWORD exStyle);
 
-// CreateWindowExA without parent or menu; DestroyWindow. A window created with WS_POPUP goes full screen in the
-// mode set by changeDisplayMode; WS_VISIBLE shows it at once.
-HWND createWindow(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
-                  int height, HINSTANCE instance);
+// CreateWindowExA without parent or menu; DestroyWindow. A window created with WS_POPUP goes full screen in
+// the mode set by changeDisplayMode; WS_VISIBLE shows it at once.
+HWND createWindow(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+                  int width, int height, HINSTANCE instance);
 bool destroyWindow(HWND window);
 
 // ShowWindow, SetForegroundWindow, SetFocus.

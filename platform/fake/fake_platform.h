@@ -1,12 +1,13 @@
 // The scriptable backend for tests: no window, no display, time the test sets.
 //
 // Every call is recorded in `calls` (one short line each, such as "createWindow PEL2D - TEST"), and the test
-// scripts what each call returns through the fields below. reset() brings everything back to a working machine
-// with no window.
+// scripts what each call returns through the fields below. reset() brings everything back to a working
+// machine with no window.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct MessageBoxRecord {
 };
 
 struct SystemState {
+    // Off, the fake records no calls: recording allocates, and a test that counts allocations per frame must see
+    // only the engine's own.
+    bool recordCalls = true;
+
     bool hasCounter = true;
     std::int64_t counterFrequency = 1000000;
     std::int64_t counter = 0;
@@ -64,6 +69,9 @@ struct WindowState {
 
     // The thread's message queue; tests push window messages here.
     std::deque<plat::Message> queue;
+    // Called whenever the engine finds the queue empty, so a test can post messages as passes go by (for
+    // instance WM_CLOSE after some frames to end the main loop).
+    std::function<void()> whenQueueEmpty;
     std::vector<plat::Message> dispatched;
     std::vector<plat::Message> defaultProcessed;
 };

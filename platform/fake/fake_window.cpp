@@ -23,8 +23,12 @@ fake::WindowState& win() {
     return fake::window();
 }
 
+void record(const char* call) {
+    if (fake::system().recordCalls) fake::calls().push_back(call);
+}
+
 void record(const std::string& call) {
-    fake::calls().push_back(call);
+    if (fake::system().recordCalls) fake::calls().push_back(call);
 }
 
 HDC fakeDC() {
@@ -167,6 +171,8 @@ bool swapBuffers(HDC) {
 }
 
 bool peekMessage(Message* message) {
+    // No recording here: the queue is peeked many times per pass.
+    if (win().queue.empty() && win().whenQueueEmpty) win().whenQueueEmpty();
     if (win().queue.empty()) return false;
     *message = win().queue.front();
     win().queue.pop_front();
@@ -176,7 +182,7 @@ bool peekMessage(Message* message) {
 void translateMessage(const Message&) {}
 
 LRESULT dispatchMessage(const Message& message) {
-    win().dispatched.push_back(message);
+    if (fake::system().recordCalls) win().dispatched.push_back(message);
     if (!message.window || !win().windowProc) return 0;
     return win().windowProc(message.window, message.message, message.wParam, message.lParam);
 }

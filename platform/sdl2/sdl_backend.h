@@ -8,8 +8,8 @@ namespace sdl2 {
 // The SDL window behind the engine's main window, or null while there is none.
 SDL_Window* mainWindow();
 
-// Every SDL event the window part takes from SDL's queue is shown to the input part first, which keeps what it
-// needs (wheel turns, joystick arrivals) for its next device read.
+// Every SDL event the window part takes from SDL's queue is shown to the input part first, which keeps what
+// it needs (wheel turns, joystick arrivals) for its next device read.
 void inputHandleEvent(const SDL_Event& event);
 
 }  // namespace sdl2

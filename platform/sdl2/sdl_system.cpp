@@ -28,46 +28,6 @@ HINSTANCE getModuleHandle() {
     return reinterpret_cast<HINSTANCE>(&module);
 }
 
-namespace {
-
-Uint32 messageBoxFlags(UINT style) {
-    switch (style & MB_ICONMASK) {
-        case MB_ICONHAND:
-            return SDL_MESSAGEBOX_ERROR;
-        case MB_ICONEXCLAMATION:
-            return SDL_MESSAGEBOX_WARNING;
-        default:
-            return SDL_MESSAGEBOX_INFORMATION;
-    }
-}
-
-}  // namespace
-
-int messageBox(HWND, const char* text, const char* caption, UINT style) {
-    static const SDL_MessageBoxButtonData okButton[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"}};
-    // SDL lays buttons out in array order; No first puts Yes on the right, as a Windows box has it.
-    static const SDL_MessageBoxButtonData yesNoButtons[] = {
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"}};
-    const bool yesNo = (style & MB_TYPEMASK) == MB_YESNO;
-
-    SDL_MessageBoxData box{};
-    box.flags = messageBoxFlags(style);
-    box.title = caption ? caption : "";
-    box.message = text ? text : "";
-    box.numbuttons = yesNo ? 2 : 1;
-    box.buttons = yesNo ? yesNoButtons : okButton;
-
-    int pressed = 0;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        // No box could be shown (no display): say what it would have said, and answer as a failed box does.
-        std::fprintf(stderr, "%s: %s\n", box.title, box.message);
-        return 0;
-    }
-    return pressed < 0 ? (yesNo ? IDNO : IDOK) : pressed;
-}
-
 std::FILE* openFile(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     std::string local(path);

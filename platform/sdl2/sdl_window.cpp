@@ -1,7 +1,7 @@
 // Windows, display modes, OpenGL contexts and the message queue on SDL2.
 //
-// An HWND points at a WindowRecord; the window's device context is the same record, and a rendering context is
-// an SDL_GLContext. SDL's events become the window messages the engine's window procedure expects.
+// An HWND points at a WindowRecord; the window's device context is the same record, and a rendering context
+// is an SDL_GLContext. SDL's events become the window messages the engine's window procedure expects.
 #include <SDL.h>
 
 #include <cstring>
@@ -62,8 +62,9 @@ void translateWindowEvent(const SDL_WindowEvent& event) {
             enqueue(mainHandle(), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, minimised() ? 1 : 0), 0);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            enqueue(mainHandle(), WM_SIZE, 0,
-                    MAKELPARAM(static_cast<std::uint16_t>(event.data1), static_cast<std::uint16_t>(event.data2)));
+            enqueue(
+                mainHandle(), WM_SIZE, 0,
+                MAKELPARAM(static_cast<std::uint16_t>(event.data1), static_cast<std::uint16_t>(event.data2)));
             break;
         case SDL_WINDOWEVENT_CLOSE:
             enqueue(mainHandle(), WM_CLOSE, 0, 0);
@@ -93,14 +94,15 @@ void translateEvent(const SDL_Event& event) {
 
 void pumpSdlEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) translateEvent(event);
+    while (SDL_PollEvent(&event))
+        translateEvent(event);
 }
 
 void setWindowIcon(SDL_Window* window, const plat::IconImage* icon) {
     if (!icon || !icon->rgba) return;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(icon->rgba), icon->width,
-                                                              icon->height, 32, icon->width * 4,
-                                                              SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(icon->rgba), icon->width, icon->height,
+                                           32, icon->width * 4, SDL_PIXELFORMAT_RGBA32);
     if (!surface) return;
     SDL_SetWindowIcon(window, surface);
     SDL_FreeSurface(surface);

@@ -1,0 +1,99 @@
+# Helpers for the end-to-end tests: a virtual X server of the test's own, the game started in a scratch copy of
+# its run folder, its message boxes found and answered, its window closed. Source this file.
+set -euo pipefail
+
+E2E_PIDS=()
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+    [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# e2e_start_x WxHxD: starts Xvfb on a free display and exports DISPLAY.
+e2e_start_x() {
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    local number
+    read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+}
+
+# e2e_stop_x: stops the server of the last e2e_start_x.
+e2e_stop_x() {
+    local last=$((${#E2E_PIDS[@]} - 1))
+    kill "${E2E_PIDS[$last]}" 2>/dev/null || true
+    wait "${E2E_PIDS[$last]}" 2>/dev/null || true
+    unset 'E2E_PIDS[$last]'
+}
+
+# e2e_workdir RUN_FOLDER: a scratch copy of the run folder to play in; sets E2E_WORK.
+e2e_workdir() {
+    E2E_WORK=$(mktemp -d)
+    cp -r "$1/." "$E2E_WORK/"
+}
+
+# e2e_launch COMMAND...: starts the game in E2E_WORK; sets GAME_PID.
+e2e_launch() {
+    (cd "$E2E_WORK" && exec "$@" >"$E2E_WORK/stdout.txt" 2>"$E2E_WORK/stderr.txt") &
+    GAME_PID=$!
+}
+
+# e2e_find_window PATTERN [SECONDS]: prints the id of the first window whose xwininfo line matches the extended
+# regular expression, waiting for it to appear. Message boxes have no class: ("TITLE": ()).
+e2e_find_window() {
+    local pattern=$1 seconds=${2:-20} id=""
+    local deadline=$((SECONDS + seconds))
+    while [ $SECONDS -lt "$deadline" ]; do
+        id=$(xwininfo -root -tree 2>/dev/null | grep -E "$pattern" | head -n 1 | awk '{print $1}')
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$GAME_PID" 2>/dev/null || return 1
+        sleep 0.2
+    done
+    return 1
+}
+
+# e2e_answer_box CAPTION: presses Return in the message box with this caption (its default button).
+e2e_answer_box() {
+    local id
+    id=$(e2e_find_window "\"$1\": \(\)") || fail "no message box \"$1\" appeared"
+    sleep 0.3
+    xdotool key --window "$id" Return
+    local deadline=$((SECONDS + 10))
+    while xwininfo -root -tree | grep -q "^ *$id "; do
+        [ $SECONDS -lt "$deadline" ] || fail "message box \"$1\" did not close on Return"
+        sleep 0.1
+    done
+}
+
+# e2e_game_window: the id of the game's window (it has a class, unlike the message boxes).
+e2e_game_window() {
+    e2e_find_window '"PEL2D - TEST": \("' 20 || fail "the game window did not appear"
+}
+
+# e2e_wait_exit SECONDS: waits for the game to end and sets GAME_STATUS to its exit status. (Not to be called in
+# a command substitution: only this shell can collect its child's status.)
+e2e_wait_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$GAME_PID" 2>/dev/null; do
+        [ $SECONDS -lt "$deadline" ] || fail "the game did not end in $1 s"
+        sleep 0.1
+    done
+    GAME_STATUS=0
+    wait "$GAME_PID" || GAME_STATUS=$?
+}
+
+# e2e_log_complete: the log ends with the page's closing tag and a CR LF.
+e2e_log_complete() {
+    [ "$(tail -c 9 "$E2E_WORK/pel3dlog.htm" | od -An -c | tr -s ' ')" = " < / h t m l > \r \n" ]
+}
