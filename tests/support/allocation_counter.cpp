@@ -28,6 +28,18 @@ void* operator new[](std::size_t size) {
     return allocate(size);
 }
 
+// The non-throwing forms are replaced too: otherwise they would come from the runtime while every delete goes
+// to free here, a mismatch the sanitizers report.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size ? size : 1);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size ? size : 1);
+}
+
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
