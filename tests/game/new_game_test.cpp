@@ -6,12 +6,6 @@ namespace {
 
 using NewGameTest = GameTest;
 
-void expectColor(const Sprite& brick, float redGreen, float blue, int n) {
-    EXPECT_NEAR(brick.red, redGreen, 1e-6) << "brick " << n;
-    EXPECT_FLOAT_EQ(brick.green, brick.red) << "brick " << n;
-    EXPECT_NEAR(brick.blue, blue, 1e-6) << "brick " << n;
-}
-
 TEST_F(NewGameTest, BuildsTheWallRowByRowAndSwitchesToPlay) {
     GameState = STATE_NEW_GAME;
     newGame(play);
@@ -58,16 +52,16 @@ TEST_F(NewGameTest, PutsBallAndPaddleAtTheStartUndoingEarlierResizing) {
 TEST_F(NewGameTest, BrickColoursCycleAndTheSecondWallContinuesTheSequence) {
     newGame(play);
     const std::vector<Sprite*> first = entitiesOf(g_bricks);
-    expectColor(*first[0], 0.1f, 0.2f, 0);
-    expectColor(*first[4], 0.5f, 1.0f, 4);
-    expectColor(*first[5], 0.6f, 0.0f, 5);
-    expectColor(*first[8], 0.9f, 0.6f, 8);
-    expectColor(*first[9], 0.0f, 0.8f, 9);
-    expectColor(*first[215], 0.6f, 0.0f, 215);
+    expectBrickColor(*first[0], 0.1f, 0.2f);
+    expectBrickColor(*first[4], 0.5f, 1.0f);
+    expectBrickColor(*first[5], 0.6f, 0.0f);
+    expectBrickColor(*first[8], 0.9f, 0.6f);
+    expectBrickColor(*first[9], 0.0f, 0.8f);
+    expectBrickColor(*first[215], 0.6f, 0.0f);
 
     g_bricks.deleteAll();
     newGame(play);
-    expectColor(*g_bricks.head, 0.7f, 0.2f, 216);
+    expectBrickColor(*g_bricks.head, 0.7f, 0.2f);
 }
 
 TEST_F(NewGameTest, RedWrapsAtTheTenthStepWhileBlueStaysAtExactlyOne) {
