@@ -30,14 +30,6 @@ TEST_F(EntityListTest, UnlinkingHeadTailAndOnlyEntityKeepsBothEndsConsistent) {
     EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{again}));
 }
 
-TEST_F(EntityListTest, UnlinkingFromTheMiddleJoinsItsNeighbours) {
-    Sprite* first = brickAt(1, 0, ENTITY_ALIVE);
-    Sprite* middle = brickAt(2, 0, ENTITY_ALIVE);
-    Sprite* last = brickAt(3, 0, ENTITY_ALIVE);
-    g_bricks.unlink(middle);
-    EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{first, last}));
-}
-
 TEST_F(EntityListTest, CreatedBrickTakesTemplateSizeAndTheGivenValues) {
     createBrick(&brickTemplate, KIND_BRICK, 53, 68, ENTITY_ALIVE, 1, 1, 0.1f, 0.2f, 0.3f);
     const Sprite& brick = *g_bricks.head;

@@ -78,15 +78,4 @@ TEST_F(PaddleTest, BounceSendsTheBallUpOnEveryOverlappingFrame) {
     EXPECT_EQ(timesPlayed(tops), 2);
 }
 
-TEST_F(PaddleTest, GlowFollowsThePaddleAndBothScrollWithTheFrameTime) {
-    paddle.width = 100;
-    paddle.x = 120.0f;
-    drawPaddle(paddle, glow, 0.02f);
-    EXPECT_EQ(glow.width, 100);
-    EXPECT_FLOAT_EQ(glow.x, 120.0f);
-    EXPECT_FLOAT_EQ(glow.y, 435.0f);
-    EXPECT_FLOAT_EQ(paddle.scrollSpeed, 8.0f);
-    EXPECT_FLOAT_EQ(glow.scrollSpeed, 6.0f);
-}
-
 }  // namespace
