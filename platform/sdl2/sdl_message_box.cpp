@@ -41,9 +41,10 @@ int messageBox(HWND, const char* text, const char* caption, UINT style) {
 
     int pressed = 0;
     if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        // No box could be shown (no display): say what it would have said, and answer as a failed box does.
+        // No box could be shown (no display, no fonts): say on the terminal what it would have said, and take the
+        // answer a player pressing Return would give, so the program goes on as far as it can.
         std::fprintf(stderr, "%s: %s\n", box.title, box.message);
-        return 0;
+        return yesNo ? IDYES : IDOK;
     }
     return pressed < 0 ? (yesNo ? IDNO : IDOK) : pressed;
 }
