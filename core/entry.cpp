@@ -4,6 +4,7 @@
 #include "core/game_state.h"
 #include "graphics/display.h"
 #include "graphics/gl_extensions.h"
+#include "input/input_system.h"
 
 namespace {
 
@@ -11,6 +12,9 @@ constexpr int SCREEN_WIDTH = 640;
 constexpr int SCREEN_HEIGHT = 480;
 constexpr int SCREEN_COLOR_BITS = 16;
 constexpr const char* WINDOW_TITLE = "PEL2D - TEST";
+// The far corner of the cursor's rectangle: the cursor stays within 0..630 x 0..470.
+constexpr int CURSOR_RIGHT = 631;
+constexpr int CURSOR_BOTTOM = 471;
 
 }  // namespace
 
@@ -18,6 +22,7 @@ int WinMain(HINSTANCE, HINSTANCE, char*, int) {
     if (!initGame()) return 0;
     while (g_display.pumpMessages()) {
         if (!g_display.active) continue;
+        g_input.poll();
         if (!runGameState()) break;
     }
     shutdownGame();
@@ -31,6 +36,8 @@ bool initGame() {
                                 WINDOW_TITLE)) {
         return false;
     }
+    g_input.init(g_hInstance, g_hWnd);
+    g_input.setCursorBounds(0, 0, CURSOR_RIGHT, CURSOR_BOTTOM);
     logExtensionList();
     GameState = STATE_MENU;
     return true;

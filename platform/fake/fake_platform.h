@@ -66,6 +66,8 @@ struct WindowState {
     HGLRC context = nullptr;
     bool contextCurrent = false;
     int swapCount = 0;
+    // Where getCursorPos finds the pointer.
+    plat::Point cursorPosition{0, 0};
 
     // The thread's message queue; tests push window messages here.
     std::deque<plat::Message> queue;

@@ -1,19 +1,22 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/fake/fake_input.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/system.h"
 
 namespace fake {
 
+// The fake's state is never destroyed: the engine's global objects are torn down after the test's own statics
+// and still call the fake from their destructors (the input system releases its devices).
 SystemState& system() {
-    static SystemState state;
-    return state;
+    static SystemState* state = new SystemState;
+    return *state;
 }
 
 std::vector<std::string>& calls() {
-    static std::vector<std::string> recorded;
-    return recorded;
+    static std::vector<std::string>* recorded = new std::vector<std::string>;
+    return *recorded;
 }
 
 bool called(const std::string& prefix) {
@@ -32,6 +35,7 @@ void reset() {
     system() = SystemState{};
     window() = WindowState{};
     calls().clear();
+    resetInput();
 }
 
 }  // namespace fake

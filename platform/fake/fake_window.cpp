@@ -205,8 +205,7 @@ LRESULT defWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool getCursorPos(Point* point) {
     if (!point) return false;
-    point->x = 0;
-    point->y = 0;
+    *point = win().cursorPosition;
     return true;
 }
 

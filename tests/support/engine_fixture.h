@@ -1,5 +1,5 @@
 // A test fixture that gives every test a fresh engine on the fake backend: a working machine with no window,
-// a Display as constructed before start-up, GameState 0 and an empty log.
+// a Display and an InputSystem as constructed before start-up, GameState 0 and an empty log.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,9 +12,13 @@
 #include "core/debug_log.h"
 #include "core/game_state.h"
 #include "graphics/display.h"
+#include "input/input_system.h"
 #include "platform/fake/fake_platform.h"
 
 inline void resetEngineGlobals() {
+    // The input system first: its destructor releases the devices of the previous test through the fake.
+    g_input.~InputSystem();
+    new (&g_input) InputSystem();
     fake::reset();
     g_display.~Display();
     new (&g_display) Display();

@@ -1,0 +1,240 @@
+// The SDL2 input devices, driven through SDL itself: events pushed into its queue and a virtual joystick.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "graphics/display.h"
+#include "input/input_system.h"
+#include "platform/dik_codes.h"
+#include "platform/input.h"
+#include "platform/sdl2/sdl_backend.h"
+#include "platform/sdl2/sdl_input_internal.h"
+#include "platform/window.h"
+#include "support/gl_window.h"
+
+namespace {
+
+// Hands everything SDL has queued to the backend, as the engine's message pump does.
+void pump() {
+    plat::Message message{};
+    while (plat::peekMessage(&message))
+        plat::dispatchMessage(message);
+}
+
+void push(SDL_Event event) {
+    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+void pushWindowEvent(SDL_WindowEventID what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = static_cast<Uint8>(what);
+    event.window.windowID = SDL_GetWindowID(sdl2::mainWindow());
+    push(event);
+}
+
+void pushKey(SDL_Scancode scancode, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = scancode;
+    push(event);
+}
+
+void pushMotion(Sint32 dx, Sint32 dy) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.xrel = dx;
+    event.motion.yrel = dy;
+    push(event);
+}
+
+void pushWheel(float notches, bool flipped) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.preciseY = notches;
+    event.wheel.y = static_cast<Sint32>(notches);
+    event.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+    push(event);
+}
+
+void pushButton(Uint8 button, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = button;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    push(event);
+}
+
+class SdlInput : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        REQUIRE_GL_WINDOW();
+        window = g_hWnd;
+        // Without a window manager the focus is given, not taken.
+        for (int attempt = 0; attempt < 200 && SDL_GetKeyboardFocus() != sdl2::mainWindow(); ++attempt) {
+            plat::setFocus(window);
+            pump();
+            SDL_Delay(10);
+        }
+        ASSERT_EQ(SDL_GetKeyboardFocus(), sdl2::mainWindow());
+    }
+
+    void SetUp() override {
+        pump();
+        input = std::make_unique<InputSystem>();
+        ASSERT_EQ(input->init(nullptr, window), DI_OK);
+        ASSERT_EQ(input->keyboardAcquired, 1);
+        ASSERT_EQ(input->mouseAcquired, 1);
+    }
+
+    HRESULT pumpAndPoll() {
+        pump();
+        return input->poll();
+    }
+
+    static HWND window;
+    std::unique_ptr<InputSystem> input;
+};
+
+HWND SdlInput::window = nullptr;
+
+}  // namespace
+
+TEST_F(SdlInput, EveryMappedScancodeSetsItsKeyboardKeyOnly) {
+    std::uint8_t snapshot[KEYBOARD_STATE_SIZE];
+    for (int i = 0; i < sdl2::SCANCODE_KEY_COUNT; ++i) {
+        const sdl2::ScancodeKey key = sdl2::SCANCODE_KEYS[i];
+        pushKey(key.scancode, true);
+        pump();
+        ASSERT_EQ(plat::getDeviceState(input->keyboard, sizeof(snapshot), snapshot), DI_OK);
+        for (int dik = 0; dik < KEYBOARD_KEY_COUNT; ++dik) {
+            ASSERT_EQ(snapshot[dik], dik == key.dik ? 0x80 : 0)
+                << SDL_GetScancodeName(key.scancode) << " " << dik;
+        }
+        pushKey(key.scancode, false);
+        pump();
+        ASSERT_EQ(plat::getDeviceState(input->keyboard, sizeof(snapshot), snapshot), DI_OK);
+        EXPECT_EQ(snapshot[key.dik], 0) << SDL_GetScancodeName(key.scancode);
+    }
+}
+
+TEST_F(SdlInput, KeysOfTheGameReachTheirCodes) {
+    pushKey(SDL_SCANCODE_ESCAPE, true);
+    pushKey(SDL_SCANCODE_KP_7, true);
+    pushKey(SDL_SCANCODE_PRINTSCREEN, true);
+    pushKey(SDL_SCANCODE_RCTRL, true);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->keyState(KEY_ESC), KEYSTATE_PRESSED);
+    EXPECT_EQ(input->keyState(169), KEYSTATE_PRESSED);  // NUM 7
+    EXPECT_EQ(input->keyState(175), KEYSTATE_PRESSED);  // PRINT SCRN
+    EXPECT_EQ(input->keyState(131), KEYSTATE_PRESSED);  // RIGHT CTRL
+    pushKey(SDL_SCANCODE_ESCAPE, false);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->keyState(KEY_ESC), KEYSTATE_RELEASED);
+    EXPECT_EQ(input->keyState(169), KEYSTATE_HELD);
+    for (SDL_Scancode held : {SDL_SCANCODE_KP_7, SDL_SCANCODE_PRINTSCREEN, SDL_SCANCODE_RCTRL}) {
+        pushKey(held, false);
+    }
+    pump();
+}
+
+TEST_F(SdlInput, FocusLossMakesHeldKeysPressedAgain) {
+    pushKey(SDL_SCANCODE_F12, true);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_HELD);
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(pumpAndPoll(), DIERR_INPUTLOST);
+    EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_UP);
+    EXPECT_EQ(pumpAndPoll(), DIERR_INPUTLOST);  // the mouse's turn to come back
+    EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_PRESSED);
+    EXPECT_EQ(pumpAndPoll(), DI_OK);
+    pushKey(SDL_SCANCODE_F12, false);
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);  // the engine's window counts as active again
+    pump();
+    EXPECT_TRUE(g_display.active);
+}
+
+TEST_F(SdlInput, MouseReportsMotionWheelAndButtonsSinceTheLastRead) {
+    pushMotion(2, 1);
+    pushMotion(1, -4);
+    pushWheel(2.0f, false);
+    pushButton(SDL_BUTTON_RIGHT, true);
+    pushButton(SDL_BUTTON_X1, true);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->mouseDeltaX, 4);  // 3, accelerated
+    EXPECT_EQ(input->mouseDeltaY, -4);
+    EXPECT_EQ(input->wheelForward, 1);
+    EXPECT_EQ(input->wheelForwardNotches, 2);
+    EXPECT_EQ(input->keyState(KEY_MOUSE_RIGHT), KEYSTATE_PRESSED);
+    EXPECT_EQ(input->keyState(KEY_MOUSE_LEFT), KEYSTATE_UP);
+
+    pushWheel(3.0f, true);
+    pushButton(SDL_BUTTON_RIGHT, false);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->mouseDeltaX, 0);
+    EXPECT_EQ(input->wheelBackward, 1);
+    EXPECT_EQ(input->wheelBackwardNotches, 3);
+    EXPECT_EQ(input->keyState(KEY_MOUSE_RIGHT), KEYSTATE_RELEASED);
+
+    plat::MouseState state{};
+    ASSERT_EQ(plat::getDeviceState(input->mouse, sizeof(state), &state), DI_OK);
+    EXPECT_EQ(state.rgbButtons[3], 0x80);
+    pushButton(SDL_BUTTON_X1, false);
+    pump();
+}
+
+TEST_F(SdlInput, VirtualJoystickIsScaledWithItsDeadZone) {
+    input.reset();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 12, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* virtualStick = SDL_JoystickOpen(index);
+    ASSERT_NE(virtualStick, nullptr);
+
+    input = std::make_unique<InputSystem>();
+    ASSERT_EQ(input->init(nullptr, window), DI_OK);
+    ASSERT_NE(input->joystick, nullptr);
+    EXPECT_EQ(input->joystickAcquired, 1);
+    EXPECT_EQ(input->joystickSubtype, static_cast<std::int32_t>(DIDEVTYPEJOYSTICK_GAMEPAD));
+
+    SDL_JoystickSetVirtualAxis(virtualStick, 0, 16384);   // half way: beyond the dead zone, scaled past it
+    SDL_JoystickSetVirtualAxis(virtualStick, 1, -32768);  // all the way
+    SDL_JoystickSetVirtualButton(virtualStick, 0, 1);
+    SDL_JoystickSetVirtualButton(virtualStick, 9, 1);
+    SDL_JoystickSetVirtualButton(virtualStick, 11, 1);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->joystickDeltaX, 444);
+    EXPECT_EQ(input->joystickDeltaY, -1000);
+    EXPECT_EQ(input->keyState(KEY_JOY_BUTTON_0), KEYSTATE_PRESSED);
+    EXPECT_EQ(input->keyState(269), KEYSTATE_PRESSED);
+
+    SDL_JoystickSetVirtualAxis(virtualStick, 0, 3000);  // inside the 10 % dead zone
+    SDL_JoystickSetVirtualAxis(virtualStick, 1, 32767);
+    SDL_JoystickSetVirtualButton(virtualStick, 0, 0);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->joystickDeltaX, 0);
+    EXPECT_EQ(input->joystickDeltaY, 1000);
+    EXPECT_EQ(input->joystickX, 444);
+    EXPECT_EQ(input->keyState(KEY_JOY_BUTTON_0), KEYSTATE_RELEASED);
+
+    input.reset();
+    SDL_JoystickClose(virtualStick);
+    SDL_JoystickDetachVirtual(index);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+TEST(SdlInputAxes, RangeAndDeadZoneShapeTheReading) {
+    const sdl2::AxisSettings engine{-1000, 1000, 1000};
+    EXPECT_EQ(sdl2::scaleAxis(0, engine), 0);
+    EXPECT_EQ(sdl2::scaleAxis(3276, engine), 0);
+    EXPECT_EQ(sdl2::scaleAxis(32767, engine), 1000);
+    EXPECT_EQ(sdl2::scaleAxis(-32768, engine), -1000);
+    EXPECT_EQ(sdl2::scaleAxis(-16384, engine), -444);
+    const sdl2::AxisSettings defaults{};
+    EXPECT_EQ(sdl2::scaleAxis(-32768, defaults), 0);
+    EXPECT_EQ(sdl2::scaleAxis(32767, defaults), 65535);
+}
