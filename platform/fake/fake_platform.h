@@ -23,8 +23,8 @@ struct MessageBoxRecord {
 };
 
 struct SystemState {
-    // Off, the fake records no calls: recording allocates, and a test that counts allocations per frame must see
-    // only the engine's own.
+    // Off, the fake records no calls: recording allocates, and a test that counts allocations per frame must
+    // see only the engine's own.
     bool recordCalls = true;
 
     bool hasCounter = true;

@@ -41,8 +41,8 @@ int messageBox(HWND, const char* text, const char* caption, UINT style) {
 
     int pressed = 0;
     if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        // No box could be shown (no display, no fonts): say on the terminal what it would have said, and take the
-        // answer a player pressing Return would give, so the program goes on as far as it can.
+        // No box could be shown (no display, no fonts): say on the terminal what it would have said, and take
+        // the answer a player pressing Return would give, so the program goes on as far as it can.
         std::fprintf(stderr, "%s: %s\n", box.title, box.message);
         return yesNo ? IDYES : IDOK;
     }

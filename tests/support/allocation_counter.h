@@ -1,5 +1,5 @@
-// Counts heap allocations made through operator new in the test process, so a test can check that a steady-state
-// frame allocates nothing.
+// Counts heap allocations made through operator new in the test process, so a test can check that a
+// steady-state frame allocates nothing.
 #pragma once
 
 #include <cstddef>
