@@ -1,5 +1,6 @@
 #include "core/entry.h"
 
+#include "audio/music.h"
 #include "core/debug_log.h"
 #include "core/game_state.h"
 #include "graphics/display.h"
@@ -39,11 +40,13 @@ bool initGame() {
     g_input.init(g_hInstance, g_hWnd);
     g_input.setCursorBounds(0, 0, CURSOR_RIGHT, CURSOR_BOTTOM);
     logExtensionList();
+    initAudio();
     GameState = STATE_MENU;
     return true;
 }
 
 bool shutdownGame() {
+    shutdownAudio();
     g_display.destroyWindow();
     return false;
 }

@@ -1,5 +1,6 @@
 #include "core/game_state.h"
 
+#include "audio/music.h"
 #include "game/entity_list.h"
 #include "game/hud.h"
 #include "game/menu.h"
@@ -28,6 +29,7 @@ bool runGameState() {
 }
 
 bool runMenuFrame() {
+    pollMusicEvents();
     g_display.clearScene();
     menuInput();
     g_display.setOrtho2D(1);
@@ -40,6 +42,7 @@ bool runMenuFrame() {
 }
 
 bool runPlayFrame() {
+    pollMusicEvents();
     g_display.clearScene();
     playInput();
     g_display.setOrtho2D(1);

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/system.h"
@@ -34,6 +35,7 @@ int callCount(const std::string& prefix) {
 void reset() {
     system() = SystemState{};
     window() = WindowState{};
+    resetAudio();
     calls().clear();
     resetInput();
 }

@@ -28,8 +28,8 @@ void* operator new[](std::size_t size) {
     return allocate(size);
 }
 
-// The non-throwing forms are replaced too: otherwise they would come from the runtime while every delete goes
-// to free here, a mismatch the sanitizers report.
+// The non-throwing forms too: left to the runtime, their blocks would come back through the replaced deletes
+// above, which a sanitizer reports as a mismatch, and they would go uncounted.
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size ? size : 1);

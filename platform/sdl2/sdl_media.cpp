@@ -1,0 +1,226 @@
+// COM and the media graph on SDL2: the MP3 is decoded with libmpg123 when the file is rendered, converted
+// once to the mixer's format, and played as one more voice of sdl2::Mixer. The end of the track is counted by
+// the mixer and handed out as EC_COMPLETE.
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "platform/media.h"
+#include "platform/sdl2/mp3_decode.h"
+#include "platform/sdl2/pcm_convert.h"
+#include "platform/sdl2/sdl_mixer.h"
+#include "platform/system.h"
+
+namespace {
+
+// Longer tracks play their first five minutes, which bounds the memory the decoded music takes.
+constexpr std::size_t MUSIC_MAX_SECONDS = 300;
+constexpr std::size_t MPEG_MAX_RATE = 48000;
+constexpr std::size_t MUSIC_MAX_FILE_BYTES = 64u << 20;
+constexpr LONGLONG UNITS_PER_SECOND = 10000000;  // media times are in 100-nanosecond units
+
+int comInitializations = 0;
+
+struct Graph;
+
+}  // namespace
+
+namespace plat {
+
+struct GraphBuilder {
+    Graph* graph;
+};
+struct MediaControl {
+    Graph* graph;
+};
+struct MediaEvent {
+    Graph* graph;
+};
+struct MediaSeeking {
+    Graph* graph;
+};
+
+}  // namespace plat
+
+namespace {
+
+// One filter graph; the four interfaces are views of it and share its reference count.
+struct Graph {
+    plat::GraphBuilder builder{this};
+    plat::MediaControl control{this};
+    plat::MediaEvent events{this};
+    plat::MediaSeeking seeking{this};
+    int references = 1;
+    bool mixerOpen = false;
+    bool rendered = false;
+    bool running = false;
+    sdl2::DeviceSamples samples;
+    sdl2::Voice voice;
+
+    ~Graph() {
+        if (!mixerOpen) return;
+        sdl2::Mixer::instance().detach(&voice);
+        sdl2::Mixer::instance().close();
+    }
+};
+
+std::uint32_t releaseGraph(Graph* graph) {
+    const int left = --graph->references;
+    if (left == 0) delete graph;
+    return static_cast<std::uint32_t>(left);
+}
+
+// The wide file name as a path for fopen; the names the engine plays are plain ASCII.
+std::string narrow(const wchar_t* file) {
+    std::string name;
+    for (; *file; ++file)
+        name.push_back(static_cast<char>(*file));
+    return name;
+}
+
+bool readFile(const std::string& name, std::vector<std::uint8_t>* image) {
+    std::FILE* file = plat::openFile(name.c_str(), "rb");
+    if (!file) return false;
+    std::uint8_t chunk[16384];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0 && image->size() < MUSIC_MAX_FILE_BYTES) {
+        image->insert(image->end(), chunk, chunk + got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return !failed;
+}
+
+// The music in the mixer's format; false when the file holds nothing libmpg123 can play.
+bool decodeForMixer(const std::vector<std::uint8_t>& image, int mixerRate, sdl2::DeviceSamples* samples) {
+    sdl2::DecodedPcm pcm;
+    if (!sdl2::decodeMp3(image.data(), image.size(), MUSIC_MAX_SECONDS * MPEG_MAX_RATE, &pcm)) return false;
+    const sdl2::PcmFormat format{pcm.channels, 16, pcm.rate};
+    if (!sdl2::isConvertible(format)) return false;
+    sdl2::convertToStereo16(pcm.bytes.data(), pcm.bytes.size(), format, mixerRate, samples);
+    return true;
+}
+
+}  // namespace
+
+namespace plat {
+
+HRESULT coInitialize() {
+    return comInitializations++ == 0 ? S_OK : S_FALSE;
+}
+
+void coUninitialize() {
+    if (comInitializations > 0) --comInitializations;
+}
+
+HRESULT createFilterGraph(GraphBuilder** graph) {
+    *graph = nullptr;
+    if (comInitializations == 0) return CO_E_NOTINITIALIZED;
+    Graph* made = new (std::nothrow) Graph;
+    if (!made) return E_OUTOFMEMORY;
+    *graph = &made->builder;
+    return S_OK;
+}
+
+HRESULT queryMediaControl(GraphBuilder* graph, MediaControl** control) {
+    ++graph->graph->references;
+    *control = &graph->graph->control;
+    return S_OK;
+}
+
+HRESULT queryMediaEvent(GraphBuilder* graph, MediaEvent** events) {
+    ++graph->graph->references;
+    *events = &graph->graph->events;
+    return S_OK;
+}
+
+HRESULT queryMediaSeeking(GraphBuilder* graph, MediaSeeking** seeking) {
+    ++graph->graph->references;
+    *seeking = &graph->graph->seeking;
+    return S_OK;
+}
+
+HRESULT renderFile(GraphBuilder* builder, const wchar_t* file, const wchar_t*) {
+    Graph& graph = *builder->graph;
+    if (!file) return E_POINTER;
+    if (graph.rendered) return VFW_E_WRONG_STATE;
+    std::vector<std::uint8_t> image;
+    if (!readFile(narrow(file), &image)) return HRESULT_FILE_NOT_FOUND;
+    // Without a sound device the graph still takes the file and runs, silent, like any other sound here.
+    if (!graph.mixerOpen) graph.mixerOpen = sdl2::Mixer::instance().open();
+    const int rate = graph.mixerOpen ? sdl2::Mixer::instance().rate() : static_cast<int>(MPEG_MAX_RATE);
+    if (!decodeForMixer(image, rate, &graph.samples)) return VFW_E_UNSUPPORTED_STREAM;
+    graph.rendered = true;
+    graph.voice.samples = &graph.samples;
+    if (graph.mixerOpen) sdl2::Mixer::instance().attach(&graph.voice);
+    return S_OK;
+}
+
+HRESULT run(MediaControl* control) {
+    Graph& graph = *control->graph;
+    graph.running = true;
+    sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
+    if (graph.rendered && graph.voice.position < graph.samples.size() / 2) graph.voice.playing = true;
+    return S_OK;
+}
+
+HRESULT stop(MediaControl* control) {
+    Graph& graph = *control->graph;
+    graph.running = false;
+    sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
+    graph.voice.playing = false;
+    graph.voice.position = 0;
+    graph.voice.endsReached = 0;
+    return S_OK;
+}
+
+HRESULT getEvent(MediaEvent* events, long* code, LONG_PTR* param1, LONG_PTR* param2, long) {
+    Graph& graph = *events->graph;
+    sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
+    if (graph.voice.endsReached == 0) return E_ABORT;
+    --graph.voice.endsReached;
+    *code = EC_COMPLETE;
+    *param1 = 0;
+    *param2 = 0;
+    return S_OK;
+}
+
+HRESULT freeEventParams(MediaEvent*, long, LONG_PTR, LONG_PTR) {
+    // EC_COMPLETE carries no parameters that own anything.
+    return S_OK;
+}
+
+HRESULT setPositions(MediaSeeking* seeking, LONGLONG* current, DWORD currentFlags, LONGLONG*, DWORD) {
+    Graph& graph = *seeking->graph;
+    if (!graph.rendered) return E_NOTIMPL;
+    if (currentFlags != AM_SEEKING_AbsolutePositioning) return currentFlags == 0 ? S_OK : E_INVALIDARG;
+    if (!current || *current < 0) return E_INVALIDARG;
+    const int rate = graph.mixerOpen ? sdl2::Mixer::instance().rate() : 1;
+    const auto frame = static_cast<std::size_t>(*current / UNITS_PER_SECOND * rate +
+                                                *current % UNITS_PER_SECOND * rate / UNITS_PER_SECOND);
+    const std::size_t frames = graph.samples.size() / 2;
+    sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
+    graph.voice.position = frame < frames ? frame : frames;
+    graph.voice.playing = graph.running && graph.voice.position < frames;
+    return S_OK;
+}
+
+std::uint32_t release(GraphBuilder* graph) {
+    return releaseGraph(graph->graph);
+}
+
+std::uint32_t release(MediaControl* control) {
+    return releaseGraph(control->graph);
+}
+
+std::uint32_t release(MediaEvent* events) {
+    return releaseGraph(events->graph);
+}
+
+std::uint32_t release(MediaSeeking* seeking) {
+    return releaseGraph(seeking->graph);
+}
+
+}  // namespace plat

@@ -1,0 +1,74 @@
+// The one SDL audio device and the small mixer behind the sound buffers and the music stream.
+//
+// Everything the audio callback reads (the voice list, each voice's samples, position and flags) changes only
+// while the device is locked: the callback runs with SDL's device lock held, and the main thread takes it
+// with Mixer::Lock around a few field assignments at a time, never around decoding, conversion or allocation.
+// So the callback waits at most for such an assignment, and the main thread at most for one callback. The
+// callback allocates nothing: it mixes from samples prepared on the main thread into an accumulator on its
+// stack.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace sdl2 {
+
+// Samples in the device's format: interleaved signed 16-bit stereo at Mixer::rate().
+using DeviceSamples = std::vector<std::int16_t>;
+
+// One source the callback mixes: a sound buffer or the music stream. Owned by whoever attached it.
+struct Voice {
+    const DeviceSamples* samples = nullptr;
+    std::size_t position = 0;  // next frame to mix
+    bool playing = false;
+    bool looping = false;
+    int endsReached = 0;  // times a voice played once reached its end; its owner takes them
+    Voice* prev = nullptr;
+    Voice* next = nullptr;
+};
+
+// What the callback does with the device's buffer: the sum of every playing voice in the list, clipped, over
+// `frames` frames of `out`. Voices that reach their end stop (or loop) and count it. Allocates nothing.
+void mixInto(Voice* voices, std::int16_t* out, std::size_t frames);
+
+class Mixer {
+public:
+    static Mixer& instance();
+
+    // Opens the device on the first call; false (and nothing held) when there is none. Each successful open
+    // is matched by one close; the last closes the device.
+    bool open();
+    void close();
+    bool isOpen() const { return device != 0; }
+    // Frames per second of the device's output.
+    int rate() const { return deviceRate; }
+
+    // A voice takes part in mixing from attach to detach. Both take the lock themselves.
+    void attach(Voice* voice);
+    void detach(Voice* voice);
+
+    // Holds the callback off for a short state change.
+    class Lock {
+    public:
+        explicit Lock(Mixer& mixer);
+        ~Lock();
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        SDL_AudioDeviceID device;
+    };
+
+private:
+    static void SDLCALL callback(void* self, Uint8* stream, int bytes);
+
+    SDL_AudioDeviceID device = 0;
+    int references = 0;
+    int deviceRate = 0;
+    Voice* voices = nullptr;
+};
+
+}  // namespace sdl2
