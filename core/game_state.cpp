@@ -7,6 +7,8 @@
 #include "game/new_game.h"
 #include "game/play.h"
 #include "graphics/display.h"
+#include "graphics/texture_loader.h"
+#include "input/input_system.h"
 
 bool runGameState() {
     switch (GameState) {
@@ -36,6 +38,7 @@ bool runMenuFrame() {
     drawMenu();
     g_display.setOrtho2D(0);
     drawEngineInfo();
+    if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();
     return true;
@@ -49,6 +52,7 @@ bool runPlayFrame() {
     updatePlay();
     g_display.setOrtho2D(0);
     drawPlayHud();
+    if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();
     return true;

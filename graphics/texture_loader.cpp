@@ -1,8 +1,61 @@
 #include "graphics/texture_loader.h"
 
-// Images arrive with the .spr and bitmap readers; until then no name becomes a texture.
-bool TextureLoader::loadTexture(GLuint*, const char*) {
-    return false;
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "graphics/bitmap_reader.h"
+#include "graphics/spr_decoder.h"
+#include "platform/system.h"
+
+namespace {
+
+constexpr std::size_t TEXTURE_PATH_SIZE = TEXTURE_NAME_MAX + 5;
+constexpr const char* BMP_SUFFIX = ".bmp";
+constexpr const char* SPR_SUFFIX = ".spr";
+constexpr GLint RGB_COMPONENTS = 3;
+
+// name + suffix into path; false when it does not fit.
+bool buildPath(char (&path)[TEXTURE_PATH_SIZE], const char* name, const char* suffix) {
+    const int written = std::snprintf(path, sizeof path, "%s%s", name, suffix);
+    return written >= 0 && static_cast<std::size_t>(written) < sizeof path;
 }
 
-void TextureLoader::saveScreenshot() {}
+bool fileExists(const char* path) {
+    std::FILE* probe = plat::openFile(path, "rb");
+    if (!probe) return false;
+    std::fclose(probe);
+    return true;
+}
+
+void upload(GLuint* texture, const RgbImage& image) {
+    glGenTextures(1, texture);
+    // The picture's rows are tightly packed; the setting stays for every later upload.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glBindTexture(GL_TEXTURE_2D, *texture);
+    // GLU rescales sides that are not powers of two. The wrap modes stay GL_REPEAT, which tiling relies on.
+    gluBuild2DMipmaps(GL_TEXTURE_2D, RGB_COMPONENTS, image.sizeX, image.sizeY, GL_RGB, GL_UNSIGNED_BYTE,
+                      image.data);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    // Texels are multiplied by the current colour: that is how a sprite's tint applies.
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+}  // namespace
+
+bool TextureLoader::loadTexture(GLuint* texture, const char* name) {
+    if (!texture || !name) return false;
+    char bmpPath[TEXTURE_PATH_SIZE];
+    char sprPath[TEXTURE_PATH_SIZE];
+    if (!buildPath(bmpPath, name, BMP_SUFFIX) || !buildPath(sprPath, name, SPR_SUFFIX)) return false;
+    // Without a .spr file a .bmp file from an earlier run still serves, so the result does not matter.
+    SprDecoder().convert(sprPath, bmpPath);
+    // A missing bitmap is silent: only a bitmap that exists but cannot be read is worth a message.
+    if (!fileExists(bmpPath)) return false;
+    RgbImage* image = loadDibImage(bmpPath);
+    if (!image) return false;
+    upload(texture, *image);
+    freeRgbImage(image);
+    return true;
+}

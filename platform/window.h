@@ -95,6 +95,8 @@ bool destroyWindow(HWND window);
 void showWindow(HWND window, int showCommand);
 void setForegroundWindow(HWND window);
 void setFocus(HWND window);
+// GetFocus: the program's window when it has the keyboard focus, otherwise null.
+HWND getFocus();
 
 // GetDC / ReleaseDC.
 HDC getDC(HWND window);

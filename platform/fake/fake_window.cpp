@@ -119,6 +119,11 @@ void setFocus(HWND) {
     record("setFocus");
 }
 
+// The fake's one window has the focus whenever it exists.
+HWND getFocus() {
+    return win().window;
+}
+
 HDC getDC(HWND window) {
     record("getDC");
     return win().getDCFails || !window ? nullptr : fakeDC();

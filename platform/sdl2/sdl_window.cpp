@@ -226,6 +226,10 @@ void setFocus(HWND window) {
     if (window == mainHandle() && g_window) SDL_SetWindowInputFocus(g_window->window);
 }
 
+HWND getFocus() {
+    return g_window && SDL_GetKeyboardFocus() == g_window->window ? mainHandle() : nullptr;
+}
+
 HDC getDC(HWND window) {
     return window && window == mainHandle() ? reinterpret_cast<HDC>(window) : nullptr;
 }

@@ -63,16 +63,18 @@ e2e_find_window() {
     return 1
 }
 
-# e2e_answer_box CAPTION: presses Return in the message box with this caption (its default button).
+# e2e_answer_box CAPTION: presses Return in the message box with this caption (its default button). A box that
+# is not yet taking keys loses the press, so it is pressed again, by the box's own window id, until it closes.
+# Each box opens its own X connection, so the next box may get the same window id: the caption tells them apart.
 e2e_answer_box() {
     local id
     id=$(e2e_find_window "\"$1\": \(\)") || fail "no message box \"$1\" appeared"
-    sleep 0.3
-    xdotool key --window "$id" Return
-    local deadline=$((SECONDS + 10))
-    while xwininfo -root -tree | grep -q "^ *$id "; do
+    local deadline=$((SECONDS + 20))
+    while xwininfo -root -tree | grep -qF "$id \"$1\": ()"; do
         [ $SECONDS -lt "$deadline" ] || fail "message box \"$1\" did not close on Return"
-        sleep 0.1
+        sleep 0.3
+        xdotool key --window "$id" Return 2>/dev/null || true
+        sleep 0.7
     done
 }
 

@@ -1,0 +1,58 @@
+// The LZARI code of .spr files: LZSS over a 4096-byte window whose literals and match lengths go through an
+// adaptive arithmetic model and whose match positions go through a fixed one. The constants and the models
+// are shared by the decoder the engine runs and the encoder the tools run, so both sides stay in step.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+constexpr int LZARI_N = 4096;                                  // ring-buffer size
+constexpr int LZARI_F = 60;                                    // longest match
+constexpr int LZARI_THRESHOLD = 2;                             // matches code lengths THRESHOLD + 1 .. F
+constexpr int LZARI_N_CHAR = 256 - LZARI_THRESHOLD + LZARI_F;  // 256 literals + 58 match lengths = 314
+constexpr int LZARI_M = 15;                                    // precision bits of the coder
+constexpr std::uint32_t LZARI_Q1 = 1u << LZARI_M;
+constexpr std::uint32_t LZARI_Q2 = 2 * LZARI_Q1;
+constexpr std::uint32_t LZARI_Q3 = 3 * LZARI_Q1;
+constexpr std::uint32_t LZARI_Q4 = 4 * LZARI_Q1;
+constexpr std::uint32_t LZARI_MAX_CUM = LZARI_Q1 - 1;  // total frequency at which the symbol model halves
+constexpr int LZARI_WINDOW_START = LZARI_N - LZARI_F;  // first write position; the ring below it is spaces
+constexpr std::uint8_t LZARI_FILL = 0x20;
+// A symbol at or above this codes a match of length symbol - LZARI_MATCH_BASE.
+constexpr int LZARI_MATCH_BASE = 255 - LZARI_THRESHOLD;
+
+// .spr file header: tag (3), decodedSize (4), three ignored fields (4, 4, 1); the code stream follows.
+constexpr int SPR_HEADER_SIZE = 16;
+constexpr int SPR_DECODED_SIZE_OFFSET = 3;
+// Refused as corrupt: no bitmap the engine can use is this large, and a forged header must not fill the disk.
+constexpr std::uint32_t SPR_MAX_DECODED_SIZE = 256u << 20;
+
+// Cumulative frequencies of the match positions: near positions are likelier. Entry i is the total weight of
+// positions i and above; entry 0 is the whole.
+struct LzariPositionModel {
+    LzariPositionModel();
+    std::uint16_t positionCum[LZARI_N + 1];
+    // The inverse, since the model never changes: positionAt[x] is the position p with
+    // positionCum[p + 1] <= x < positionCum[p], for every x below positionCum[0].
+    std::vector<std::uint16_t> positionAt;
+};
+
+// The adaptive model of literals and match lengths. Symbols are kept sorted by falling frequency (symbol 1 is
+// the commonest) so that the frequent ones are found and updated quickly; symCum[i] is the total frequency of
+// symbols above i, and symCum[0] the whole.
+struct LzariSymbolModel {
+    LzariSymbolModel();
+    // Counts one more occurrence of sym, halving every frequency first when the total reached MAX_CUM.
+    void update(int sym);
+
+    std::uint16_t charToSym[LZARI_N_CHAR];
+    std::uint16_t symToChar[LZARI_N_CHAR + 1];
+    std::uint16_t symFreq[LZARI_N_CHAR + 1];
+    std::uint16_t symCum[LZARI_N_CHAR + 1];
+
+private:
+    void halve();
+};
+
+// The one position model: it never changes, so it is built once.
+const LzariPositionModel& lzariPositionModel();
