@@ -3,6 +3,8 @@
 #include "audio/music.h"
 #include "core/debug_log.h"
 #include "core/game_state.h"
+#include "graphics/asset_catalogue.h"
+#include "graphics/bitmap_font.h"
 #include "graphics/display.h"
 #include "graphics/gl_extensions.h"
 #include "input/input_system.h"
@@ -40,6 +42,7 @@ bool initGame() {
     g_input.init(g_hInstance, g_hWnd);
     g_input.setCursorBounds(0, 0, CURSOR_RIGHT, CURSOR_BOTTOM);
     logExtensionList();
+    loadAssets();
     initAudio();
     GameState = STATE_MENU;
     return true;
@@ -47,6 +50,8 @@ bool initGame() {
 
 bool shutdownGame() {
     shutdownAudio();
+    // The font's lists die with the context, so they go before the window.
+    g_font.deleteLists();
     g_display.destroyWindow();
     return false;
 }

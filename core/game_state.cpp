@@ -1,14 +1,28 @@
 #include "core/game_state.h"
 
+#include <cstdio>
+
 #include "audio/music.h"
+#include "core/credits.h"
 #include "game/entity_list.h"
 #include "game/hud.h"
 #include "game/menu.h"
 #include "game/new_game.h"
 #include "game/play.h"
+#include "graphics/bitmap_font.h"
 #include "graphics/display.h"
 #include "graphics/texture_loader.h"
 #include "input/input_system.h"
+
+namespace {
+
+constexpr int ENGINE_INFO_FONT_SET = 1;
+constexpr int ENGINE_INFO_TEXT_SIZE = 200;
+constexpr const char* ENGINE_INFO_FPS_FORMAT = "FPS : %.0f";
+constexpr const char* ENGINE_INFO_NAME = "PEL2D/3D Engine";
+constexpr const char* ENGINE_INFO_CREDIT = "Olusturan " PEL_AUTHOR_NAME;
+
+}  // namespace
 
 bool runGameState() {
     switch (GameState) {
@@ -58,4 +72,12 @@ bool runPlayFrame() {
     return true;
 }
 
-void drawEngineInfo() {}
+void drawEngineInfo() {
+    char text[ENGINE_INFO_TEXT_SIZE];
+    std::snprintf(text, sizeof text, ENGINE_INFO_FPS_FORMAT, static_cast<double>(g_display.framesPerSecond));
+    g_font.print(10, 20, text, ENGINE_INFO_FONT_SET);
+    std::snprintf(text, sizeof text, "%s", ENGINE_INFO_NAME);
+    g_font.print(10, 40, text, ENGINE_INFO_FONT_SET);
+    std::snprintf(text, sizeof text, "%s", ENGINE_INFO_CREDIT);
+    g_font.print(350, 440, text, ENGINE_INFO_FONT_SET);
+}

@@ -1,18 +1,15 @@
 #include "game/scene.h"
 
-// Stand-ins until the asset catalogue provides the screens' sprites.
-namespace {
-Sprite playBackground, wall, ball, paddle, playGlow, plate, menuGlow, menuBackground, logo, lava, cursor;
-SpriteTemplate* noBrickTemplate = nullptr;
-}  // namespace
+#include "graphics/asset_catalogue.h"
 
 const PlayScene& playScene() {
-    static const PlayScene scene{playBackground, wall,  ball,     paddle,
-                                 playGlow,       plate, menuGlow, noBrickTemplate};
+    static const PlayScene scene{g_spritePlayBackground, g_spriteWall,  g_spriteBall,     g_spritePaddle,
+                                 g_spritePlayGlow,       g_spritePlate, g_spriteMenuGlow, g_brickTemplate};
     return scene;
 }
 
 const MenuScene& menuScene() {
-    static const MenuScene scene{menuBackground, logo, lava, menuGlow, plate, cursor};
+    static const MenuScene scene{g_spriteMenuBackground, g_spriteLogo,  g_spriteLava,
+                                 g_spriteMenuGlow,       g_spritePlate, g_spriteCursor};
     return scene;
 }

@@ -35,10 +35,6 @@ bool Sprite::initFromTemplate(const SpriteTemplate& t) {
     return true;
 }
 
-// Drawing arrives with the sprite renderer; until then sprites draw nothing.
-void Sprite::draw(int, bool, bool) {}
-void Sprite::drawAnimated(int, bool, float) {}
-
 bool SpriteTemplate::load(TextureLoader loader, int newScreenHeight, const char* name, bool hasMask,
                           const char* maskName, int newWidth, int newHeight) {
     loader.loadTexture(&texture, name);
@@ -52,10 +48,10 @@ bool SpriteTemplate::load(TextureLoader loader, int newScreenHeight, const char*
 bool SpriteTemplate::loadFrames(TextureLoader loader, int newScreenHeight, const char* baseName, int newWidth,
                                 int newHeight, int count, float newFrameDelay) {
     if (count > SPRITE_MAX_FRAMES) count = SPRITE_MAX_FRAMES;  // the frame array holds 25
-    if (count < 0) count = 0;
+    if (count < 0 || !baseName) count = 0;
     for (int i = 0; i < count; ++i) {
         char name[256];
-        std::snprintf(name, sizeof name, "%s%d", baseName ? baseName : "", i);
+        std::snprintf(name, sizeof name, "%s%d", baseName, i);
         loader.loadTexture(&frameTextures[i], name);
     }
     frameDelay = newFrameDelay;

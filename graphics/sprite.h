@@ -9,6 +9,32 @@
 #include "graphics/texture_loader.h"
 
 constexpr int SPRITE_MAX_FRAMES = 25;
+// The animMarker drawAnimated sets when an animation wraps to its first frame: the game's sign that an effect
+// has shown all its frames once.
+constexpr int SPRITE_ANIM_WRAP_MARKER = 100;
+
+// The drawing modes. Each row of the mode table in sprite_draw.cpp is one of these.
+constexpr int SPRITE_MODE_COUNT = 14;
+
+// The scrolling patterns, each with one offset shared by every sprite drawn with it.
+enum SpriteScroll {
+    SCROLL_TILED_DIAGONAL_RISING,   // modes 7 and 10
+    SCROLL_TILED_DIAGONAL_FALLING,  // modes 8 and 11
+    SCROLL_HORIZONTAL_FALLING,      // mode 12
+    SCROLL_HORIZONTAL_RISING,       // mode 13
+    SCROLL_DIAGONAL_RISING,         // mode 4
+    SCROLL_DIAGONAL_FALLING,        // mode 5
+    SCROLL_COUNT
+};
+
+// What the drawing code keeps between draws, one for the whole program: the scroll offsets and the animation
+// countdown. Never reset while the program runs; tests reach it to set up and check the shared values.
+struct SpriteDrawState {
+    float scrollOffsets[SCROLL_COUNT];
+    float animCountdown;
+    bool animCountdownStarted;
+};
+SpriteDrawState& spriteDrawState();
 
 class SpriteTemplate;
 
@@ -29,6 +55,7 @@ public:
     // Draws once in `mode` (0 to 13; any other draws nothing). Leaves GL_BLEND disabled.
     void draw(int mode, bool blend, bool masked);
     // Steps the animation countdown shared by every sprite and draws the current frame (modes 1 and 2).
+    // frameDelay counts draw calls of all animated sprites together, not time.
     void drawAnimated(int mode, bool blend, float frameDelay);
 
     void setPosition(float newX, float newY) {
@@ -65,8 +92,7 @@ public:
     void setKind(int newKind) { kind = newKind; }
     int getKind() const { return kind; }
 
-    // Fields the constructor leaves unset elsewhere are zeroed here, so a sprite never drawn or loaded is
-    // inert.
+    // Fields that no operation sets before the game does are zeroed here, so a fresh sprite is inert.
     GLuint texture = 0;
     GLuint extraTexture = 0;
     GLuint frameTextures[SPRITE_MAX_FRAMES] = {};
@@ -105,7 +131,7 @@ public:
     // The image and, when hasMask, its mask; then the screen height and size. Always true.
     bool load(TextureLoader loader, int screenHeight, const char* name, bool hasMask, const char* maskName,
               int width, int height);
-    // Frames baseName0 .. baseName<count-1>; at most 25 are loaded. Always true.
+    // Frames baseName0 .. baseName<count-1>; at most 25 are loaded, a null baseName loads none. Always true.
     bool loadFrames(TextureLoader loader, int screenHeight, const char* baseName, int width, int height,
                     int count, float frameDelay);
 

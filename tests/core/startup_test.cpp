@@ -26,6 +26,7 @@ const std::string BANNER =
 const std::string EXTENSION_HEADER = "\r\n\r\n" + RULE +
                                      "\r\nPEL2D Engine : ZENTRO\r\n  ZENTRO Team  2004-0cak-18\r\n" + RULE +
                                      "\r\nOpenGL Ekran Karti :\r\n" + RULE + "\r\n";
+const std::string FONT_LOADED = "|--------->  Font yuklendi...\r\n";
 const std::string CLOSING = "\r\n\r\n" + SIGNATURE + "</pre>\r\n</body>\r\n</html>\r\n";
 
 // The log after its 26 head lines.
@@ -48,7 +49,7 @@ TEST_F(StartupTest, CompleteRunWritesEverySectionInOrder) {
     EXPECT_EQ(GameState, STATE_MENU);
     shutdownGame();
 
-    EXPECT_EQ(logAfterHead(), SIGNATURE + MULTITEXTURE + BANNER + EXTENSION_HEADER + CLOSING);
+    EXPECT_EQ(logAfterHead(), SIGNATURE + MULTITEXTURE + BANNER + EXTENSION_HEADER + FONT_LOADED + CLOSING);
     const fake::WindowState& window = fake::window();
     EXPECT_FALSE(window.classRegistered);
     EXPECT_EQ(window.window, nullptr);
