@@ -56,11 +56,17 @@ screenshot() {
     if [ "$first_shot" = 1 ] && [ $((SECONDS - start)) -ge 1 ]; then pace=$(((SECONDS - start) * 2)); fi
     first_shot=0
     sleep "$pace"
-    convert "$E2E_WORK/ekrang.tga" "$E2E_WORK/$1.png" || fail "ekrang.tga is not a readable TGA"
+    convert "$E2E_WORK/ekrang.tga" -auto-orient "$E2E_WORK/$1.png" || fail "ekrang.tga is not a readable TGA"
     rm -f "$E2E_WORK/ekrang.tga"
 }
-colour_count() {
-    convert "$E2E_WORK/$1.png" -format '%k' info:
+# The wall's 12 x 18 cells, each averaged to one pixel: how many are lit, and how many of those are clearly blue
+# and clearly yellow. The brick colours cycle through both.
+wall_cells() {
+    convert "$E2E_WORK/$1.png" -crop 594x216+20+50 +repage -scale '18x12!' -depth 8 txt:- |
+        awk -F'[(),]' 'NR > 1 {
+            r = $3; g = $4; b = $5; m = r > g ? r : g; m = m > b ? m : b
+            if (m > 70) { lit++; if (b > r + 35) blue++; if (r > b + 35) yellow++ }
+        } END { print lit + 0, blue + 0, yellow + 0 }'
 }
 brightest() {
     convert "$E2E_WORK/$1.png" -format '%[fx:int(255*maxima)]' info:
@@ -95,7 +101,9 @@ xdotool mouseup 1
 sleep "$pace"
 screenshot play
 [ "$(brightest play)" -gt 64 ] || fail "the play screenshot is dark"
-[ "$(colour_count play)" -gt 200 ] || fail "the play screenshot shows too few colours for the wall"
+read -r lit blue yellow < <(wall_cells play)
+[ "$lit" -ge 130 ] && [ "$blue" -ge 20 ] && [ "$yellow" -ge 25 ] ||
+    fail "the wall is not in the play screenshot (cells lit $lit, blue $blue, yellow $yellow)"
 
 # Escape tears the game down and returns to the menu; F12 there ends the program.
 press_key Escape
