@@ -41,7 +41,7 @@ move_mouse() {
     sleep "$pace"
 }
 # Holds F1 until the screenshot appears and keeps it as NAME.png. The first one also sets the pace of every
-# later step: twice the time the program took to answer.
+# later step from the time the program took to answer, which spans at least one frame.
 first_shot=1
 screenshot() {
     local start=$SECONDS waited=0
@@ -53,7 +53,7 @@ screenshot() {
     done
     sleep 0.2
     xdotool keyup F1
-    if [ "$first_shot" = 1 ] && [ $((SECONDS - start)) -ge 1 ]; then pace=$(((SECONDS - start) * 2)); fi
+    if [ "$first_shot" = 1 ] && [ $((SECONDS - start)) -ge 1 ]; then pace=$((SECONDS - start + 1)); fi
     first_shot=0
     sleep "$pace"
     convert "$E2E_WORK/ekrang.tga" -auto-orient "$E2E_WORK/$1.png" || fail "ekrang.tga is not a readable TGA"
@@ -76,6 +76,7 @@ e2e_start_x 640x480x16
 e2e_workdir "$run"
 # shellcheck disable=SC2086 # the wrapper is a command with its arguments
 e2e_launch ${E2E_WRAPPER:-} "$program"
+E2E_PIDS+=("$GAME_PID") # stopped with the X server if the test gives up on it
 e2e_find_window '"PEL2D - TEST": \(\)' "${E2E_START_SECONDS:-20}" >/dev/null || fail "no notice box appeared"
 e2e_answer_box "PEL2D - TEST"
 e2e_find_window '"PEL2D - TEST": \("' "${E2E_START_SECONDS:-20}" >/dev/null || fail "the game window did not appear"
