@@ -4,6 +4,11 @@
 
 #include "audio/music.h"
 #include "core/credits.h"
+#include "game/entity_list.h"
+#include "game/hud.h"
+#include "game/menu.h"
+#include "game/new_game.h"
+#include "game/play.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
 #include "graphics/texture_loader.h"
@@ -27,6 +32,12 @@ bool runGameState() {
         case STATE_MENU:
             runMenuFrame();
             break;
+        case STATE_NEW_GAME:
+            newGame();
+            break;
+        case STATE_TEARDOWN:
+            teardownGame();
+            break;
         default:
             break;
     }
@@ -36,7 +47,9 @@ bool runGameState() {
 bool runMenuFrame() {
     pollMusicEvents();
     g_display.clearScene();
+    menuInput();
     g_display.setOrtho2D(1);
+    drawMenu();
     g_display.setOrtho2D(0);
     drawEngineInfo();
     if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
@@ -48,8 +61,11 @@ bool runMenuFrame() {
 bool runPlayFrame() {
     pollMusicEvents();
     g_display.clearScene();
+    playInput();
     g_display.setOrtho2D(1);
+    updatePlay();
     g_display.setOrtho2D(0);
+    drawPlayHud();
     if (g_input.keyState(KEY_F1) == KEYSTATE_PRESSED) g_textureLoader.saveScreenshot();
     g_display.measureFrame();
     g_display.present();

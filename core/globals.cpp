@@ -3,6 +3,8 @@
 // own.
 #include "core/debug_log.h"
 #include "core/game_state.h"
+#include "game/collision.h"
+#include "game/entity_list.h"
 #include "graphics/asset_catalogue.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
@@ -11,9 +13,12 @@
 
 std::int32_t GameState = 0;
 
+EntityList g_effects;
 Display g_display;
 TextureLoader g_textureLoader;
+Collision g_collision;
 InputSystem g_input;
+EntityList g_bricks;
 
 // The font and the catalogue's sprites follow the brick list.
 BitmapFont g_font;

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# A whole session as a player plays it: the notice box, the menu's new-game item clicked with the mouse, the paddle
+# moved and grown, a screenshot of play, Escape back to the menu, F12 to leave. Then the exit status, the log and
+# the screenshot are checked. Arguments: the brikatan program, its run folder.
+# With E2E_WRAPPER set (for instance "valgrind --error-exitcode=99"), the program runs under that command, and
+# E2E_START_SECONDS and E2E_EXIT_SECONDS give it longer to start and to end.
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+program=$1
+run=$2
+# Seconds to hold a key or button, and to wait after it: at least two frames. The first screenshot measures how
+# long the program takes to answer a key, which sets it under a slow wrapper.
+pace=0.4
+
+# Holds a key or button long enough for the game to read it down on one poll and up on a later one.
+press_key() {
+    xdotool keydown "$1"
+    sleep "$pace"
+    xdotool keyup "$1"
+    sleep "$pace"
+}
+click() {
+    xdotool mousedown 1
+    sleep "$pace"
+    xdotool mouseup 1
+    sleep "$pace"
+}
+# Moves the mouse by (dx, dy) in steps of at most 10 pixels per axis. Each step is beyond the game's second
+# acceleration threshold, where the movement is simply doubled, so the steps add up the same however the game's
+# polls group them.
+move_mouse() {
+    local dx=$1 dy=$2 sx sy
+    while [ "$dx" != 0 ] || [ "$dy" != 0 ]; do
+        sx=$(( dx > 10 ? 10 : (dx < -10 ? -10 : dx) ))
+        sy=$(( dy > 10 ? 10 : (dy < -10 ? -10 : dy) ))
+        xdotool mousemove_relative -- "$sx" "$sy"
+        dx=$((dx - sx))
+        dy=$((dy - sy))
+        sleep 0.02
+    done
+    sleep "$pace"
+}
+# Holds F1 until the screenshot appears and keeps it as NAME.png. The first one also sets the pace of every
+# later step from the time the program took to answer, which spans at least one frame.
+first_shot=1
+screenshot() {
+    local start=$SECONDS waited=0
+    xdotool keydown F1
+    while [ ! -s "$E2E_WORK/ekrang.tga" ]; do
+        [ "$waited" -lt 1800 ] || fail "F1 wrote no screenshot in three minutes"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    sleep 0.2
+    xdotool keyup F1
+    if [ "$first_shot" = 1 ] && [ $((SECONDS - start)) -ge 1 ]; then pace=$((SECONDS - start + 1)); fi
+    first_shot=0
+    sleep "$pace"
+    convert "$E2E_WORK/ekrang.tga" -auto-orient "$E2E_WORK/$1.png" || fail "ekrang.tga is not a readable TGA"
+    rm -f "$E2E_WORK/ekrang.tga"
+}
+# The wall's 12 x 18 cells, each averaged to one pixel: how many are lit, and how many of those are clearly blue
+# and clearly yellow. The brick colours cycle through both.
+wall_cells() {
+    convert "$E2E_WORK/$1.png" -crop 594x216+20+50 +repage -scale '18x12!' -depth 8 txt:- |
+        awk -F'[(),]' 'NR > 1 {
+            r = $3; g = $4; b = $5; m = r > g ? r : g; m = m > b ? m : b
+            if (m > 70) { lit++; if (b > r + 35) blue++; if (r > b + 35) yellow++ }
+        } END { print lit + 0, blue + 0, yellow + 0 }'
+}
+brightest() {
+    convert "$E2E_WORK/$1.png" -format '%[fx:int(255*maxima)]' info:
+}
+
+e2e_start_x 640x480x16
+e2e_workdir "$run"
+# shellcheck disable=SC2086 # the wrapper is a command with its arguments
+e2e_launch ${E2E_WRAPPER:-} "$program"
+E2E_PIDS+=("$GAME_PID") # stopped with the X server if the test gives up on it
+e2e_find_window '"PEL2D - TEST": \(\)' "${E2E_START_SECONDS:-20}" >/dev/null || fail "no notice box appeared"
+e2e_answer_box "PEL2D - TEST"
+e2e_find_window '"PEL2D - TEST": \("' "${E2E_START_SECONDS:-20}" >/dev/null || fail "the game window did not appear"
+sleep 1
+
+# The menu: the game's cursor is driven by relative movement and held inside the screen, so pushing it far up
+# and left puts it at (0, 0). Ten pixels of movement become twenty on screen: (150, 110) reaches (300, 220),
+# inside "<-Yeni Oyun->".
+move_mouse -400 -400
+move_mouse 150 110
+screenshot menu
+[ "$(brightest menu)" -gt 64 ] || fail "the menu screenshot is dark"
+click
+sleep 1
+
+# Play: the paddle follows the mouse, the left button grows it, F1 saves the play screen.
+move_mouse -60 0
+move_mouse 120 0
+xdotool mousedown 1
+sleep 1
+sleep "$pace"
+xdotool mouseup 1
+sleep "$pace"
+screenshot play
+[ "$(brightest play)" -gt 64 ] || fail "the play screenshot is dark"
+read -r lit blue yellow < <(wall_cells play)
+[ "$lit" -ge 130 ] && [ "$blue" -ge 20 ] && [ "$yellow" -ge 25 ] ||
+    fail "the wall is not in the play screenshot (cells lit $lit, blue $blue, yellow $yellow)"
+
+# Escape tears the game down and returns to the menu; F12 there ends the program.
+press_key Escape
+sleep 2
+sleep "$pace"
+press_key F12
+e2e_wait_exit "${E2E_EXIT_SECONDS:-60}"
+[ "$GAME_STATUS" = 0 ] || fail "the program exited with status $GAME_STATUS"
+e2e_log_complete || fail "the log is incomplete"
+grep -qi 'sanitizer\|segmentation' "$E2E_WORK/stderr.txt" && fail "the program reported a crash"
+[ -n "${E2E_KEEP:-}" ] && cp "$E2E_WORK/menu.png" "$E2E_WORK/play.png" "$E2E_KEEP/"
+echo "e2e play: passed"

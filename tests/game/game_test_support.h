@@ -1,0 +1,112 @@
+// Shared set-up of the game's tests: empty lists, fresh colour sequences, sprites of their own, and ears on
+// the sounds and texts the game plays and prints.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "audio/sound.h"
+#include "core/game_state.h"
+#include "game/entity_list.h"
+#include "game/menu.h"
+#include "game/new_game.h"
+#include "game/scene.h"
+#include "game/sound_cue.h"
+#include "game/text.h"
+
+struct PrintedText {
+    int x;
+    int y;
+    std::string text;
+    bool label;
+};
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_bricks.deleteAll();
+        g_effects.deleteAll();
+        GameState = STATE_PLAY;
+        g_brickRed = g_brickGreen = g_brickBlue = 0.0f;
+        g_cursorRed = g_cursorGreen = g_cursorBlue = 0.0f;
+        savedSounds = {g_sndTop, g_sndYan, g_sndYkr, g_sndPatlama, g_sndTops};
+        g_sndTop = &top;
+        g_sndYan = &yan;
+        g_sndYkr = &ykr;
+        g_sndPatlama = &patlama;
+        g_sndTops = &tops;
+        played().clear();
+        printed().clear();
+        g_soundCueListener = [](const Sound* sound) { played().push_back(sound); };
+        g_textListener = [](int x, int y, const char* text, bool label) {
+            printed().push_back(PrintedText{x, y, text, label});
+        };
+    }
+
+    void TearDown() override {
+        g_soundCueListener = nullptr;
+        g_textListener = nullptr;
+        g_sndTop = savedSounds[0];
+        g_sndYan = savedSounds[1];
+        g_sndYkr = savedSounds[2];
+        g_sndPatlama = savedSounds[3];
+        g_sndTops = savedSounds[4];
+        g_bricks.deleteAll();
+        g_effects.deleteAll();
+    }
+
+    static std::vector<const Sound*>& played() {
+        static std::vector<const Sound*> sounds;
+        return sounds;
+    }
+    static std::vector<PrintedText>& printed() {
+        static std::vector<PrintedText> texts;
+        return texts;
+    }
+    static int timesPlayed(const Sound& sound) {
+        int times = 0;
+        for (const Sound* each : played())
+            times += each == &sound ? 1 : 0;
+        return times;
+    }
+
+    Sprite background, wall, ball, paddle, glow, plate, plateGlow, logo, lava, cursor;
+    SpriteTemplate brickTemplate = brickSized();
+    SpriteTemplate* brickTemplatePointer = &brickTemplate;
+    PlayScene play{background, wall, ball, paddle, glow, plate, plateGlow, brickTemplatePointer};
+    MenuScene menu{background, logo, lava, glow, plate, cursor};
+    Sound top, yan, ykr, patlama, tops;
+
+private:
+    static SpriteTemplate brickSized() {
+        SpriteTemplate brick;
+        brick.width = 30.0f;
+        brick.height = 15.0f;
+        brick.screenHeight = 480.0f;
+        return brick;
+    }
+
+    std::vector<Sound*> savedSounds;
+};
+
+inline void expectBrickColor(const Sprite& brick, float redGreen, float blue) {
+    EXPECT_NEAR(brick.red, redGreen, 1e-6);
+    EXPECT_FLOAT_EQ(brick.green, brick.red);
+    EXPECT_NEAR(brick.blue, blue, 1e-6);
+}
+
+// The entities of a list from head to tail, checked against the links both ways.
+inline std::vector<Sprite*> entitiesOf(const EntityList& list) {
+    std::vector<Sprite*> entities;
+    Sprite* previous = nullptr;
+    for (Sprite* entity = list.head; entity; entity = entity->next) {
+        EXPECT_EQ(entity->prev, previous);
+        entities.push_back(entity);
+        previous = entity;
+    }
+    EXPECT_EQ(list.tail, previous);
+    EXPECT_EQ(list.count, static_cast<int>(entities.size()));
+    return entities;
+}

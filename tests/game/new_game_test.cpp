@@ -1,0 +1,107 @@
+#include "game/new_game.h"
+
+#include "game_test_support.h"
+
+namespace {
+
+using NewGameTest = GameTest;
+
+TEST_F(NewGameTest, BuildsTheWallRowByRowAndSwitchesToPlay) {
+    GameState = STATE_NEW_GAME;
+    newGame(play);
+    EXPECT_EQ(GameState, STATE_PLAY);
+
+    const std::vector<Sprite*> bricks = entitiesOf(g_bricks);
+    ASSERT_EQ(bricks.size(), 216u);
+    EXPECT_FLOAT_EQ(bricks.front()->x, 20.0f);
+    EXPECT_FLOAT_EQ(bricks.front()->y, 50.0f);
+    EXPECT_FLOAT_EQ(bricks.back()->x, 581.0f);
+    EXPECT_FLOAT_EQ(bricks.back()->y, 248.0f);
+    // The second row starts after the eighteenth brick.
+    EXPECT_FLOAT_EQ(bricks[17]->x, 581.0f);
+    EXPECT_FLOAT_EQ(bricks[18]->x, 20.0f);
+    EXPECT_FLOAT_EQ(bricks[18]->y, 68.0f);
+    for (const Sprite* brick : bricks) {
+        EXPECT_EQ(brick->kind, KIND_BRICK);
+        EXPECT_EQ(brick->state, ENTITY_ALIVE);
+        EXPECT_EQ(brick->width, 30);
+        EXPECT_EQ(brick->height, 15);
+    }
+}
+
+TEST_F(NewGameTest, PutsBallAndPaddleAtTheStartUndoingEarlierResizing) {
+    ball.width = 120;
+    ball.height = 120;
+    paddle.width = 400;
+    paddle.x = 3.0f;
+    newGame(play);
+    EXPECT_EQ(ball.width, 16);
+    EXPECT_EQ(ball.height, 16);
+    EXPECT_FLOAT_EQ(ball.x, 310.0f);
+    EXPECT_FLOAT_EQ(ball.y, 355.0f);
+    EXPECT_FLOAT_EQ(ball.vx, 4.0f);
+    EXPECT_FLOAT_EQ(ball.vy, -4.0f);
+    EXPECT_FLOAT_EQ(ball.speedY, 4.0f);
+    EXPECT_EQ(paddle.width, 64);
+    EXPECT_EQ(paddle.height, 14);
+    EXPECT_FLOAT_EQ(paddle.x, 245.0f);
+    EXPECT_FLOAT_EQ(paddle.y, 435.0f);
+    EXPECT_EQ(glow.height, 14);
+}
+
+TEST_F(NewGameTest, BrickColoursCycleAndTheSecondWallContinuesTheSequence) {
+    newGame(play);
+    const std::vector<Sprite*> first = entitiesOf(g_bricks);
+    expectBrickColor(*first[0], 0.1f, 0.2f);
+    expectBrickColor(*first[4], 0.5f, 1.0f);
+    expectBrickColor(*first[5], 0.6f, 0.0f);
+    expectBrickColor(*first[8], 0.9f, 0.6f);
+    expectBrickColor(*first[9], 0.0f, 0.8f);
+    expectBrickColor(*first[215], 0.6f, 0.0f);
+
+    g_bricks.deleteAll();
+    newGame(play);
+    expectBrickColor(*g_bricks.head, 0.7f, 0.2f);
+}
+
+TEST_F(NewGameTest, RedWrapsAtTheTenthStepWhileBlueStaysAtExactlyOne) {
+    for (int step = 1; step <= 9; ++step) {
+        advanceBrickColor();
+        EXPECT_GT(g_brickRed, 0.0f) << "step " << step;
+    }
+    EXPECT_LT(g_brickRed, 1.0f);
+    advanceBrickColor();
+    EXPECT_EQ(g_brickRed, 0.0f);
+    EXPECT_EQ(g_brickGreen, 0.0f);
+
+    g_brickBlue = 0.0f;
+    for (int step = 1; step <= 4; ++step)
+        advanceBrickColor();
+    const float beforeFifth = g_brickBlue;
+    advanceBrickColor();
+    EXPECT_EQ(g_brickBlue, 1.0f) << "from " << beforeFifth;
+    advanceBrickColor();
+    EXPECT_EQ(g_brickBlue, 0.0f);
+}
+
+TEST_F(NewGameTest, AWallWithoutATemplateIsStillBuiltAndCanBeTornDown) {
+    brickTemplatePointer = nullptr;
+    newGame(play);
+    EXPECT_EQ(g_bricks.count, 216);
+    EXPECT_EQ(g_bricks.head->width, 0);
+}
+
+TEST_F(NewGameTest, TearingDownAFullWallTakes217Passes) {
+    newGame(play);
+    GameState = STATE_TEARDOWN;
+    int passes = 0;
+    while (GameState == STATE_TEARDOWN && passes < 1000) {
+        teardownGame();
+        ++passes;
+    }
+    EXPECT_EQ(passes, 217);
+    EXPECT_EQ(GameState, STATE_MENU);
+    EXPECT_EQ(g_bricks.count, 0);
+}
+
+}  // namespace
