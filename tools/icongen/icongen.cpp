@@ -11,7 +11,7 @@ namespace {
 constexpr int EXIT_USAGE = 2;
 constexpr int ICON_SIZE_MIN = 16;
 constexpr int ICON_SIZE_MAX = 512;
-constexpr int RGBA_BYTES = 4;
+constexpr std::size_t RGBA_BYTES = 4;
 
 // The colour's index, added to the palette when new; -1 when the palette is full.
 int paletteIndex(std::vector<PaletteColour>& palette, const std::uint8_t* rgba) {
@@ -36,7 +36,9 @@ bool drawIcon(int size, PalettePicture& picture) {
         for (int x = 0; x < size; ++x) {
             const int sourceX = x * icon.width / size;
             const int sourceY = y * icon.height / size;
-            const std::uint8_t* rgba = icon.rgba + (sourceY * icon.width + sourceX) * RGBA_BYTES;
+            const auto pixel = static_cast<std::size_t>(sourceY) * static_cast<std::size_t>(icon.width) +
+                               static_cast<std::size_t>(sourceX);
+            const std::uint8_t* rgba = icon.rgba + pixel * RGBA_BYTES;
             const int index = paletteIndex(picture.palette, rgba);
             if (index < 0) return false;
             picture.indices.push_back(static_cast<std::uint8_t>(index));
