@@ -103,7 +103,9 @@ sleep "$pace"
 screenshot play
 [ "$(brightest play)" -gt 64 ] || fail "the play screenshot is dark"
 read -r lit blue yellow < <(wall_cells play)
-[ "$lit" -ge 130 ] && [ "$blue" -ge 20 ] && [ "$yellow" -ge 25 ] ||
+# The ball breaks bricks as the test goes on (many more under a slow wrapper), so the share of yellow cells tells
+# the wall from the menu's blue bands, not their number.
+[ "$lit" -ge 50 ] && [ "$blue" -ge 10 ] && [ $((yellow * 100)) -ge $((lit * 20)) ] ||
     fail "the wall is not in the play screenshot (cells lit $lit, blue $blue, yellow $yellow)"
 
 # Escape tears the game down and returns to the menu; F12 there ends the program.
