@@ -102,9 +102,14 @@ xdotool mouseup 1
 sleep "$pace"
 screenshot play
 [ "$(brightest play)" -gt 64 ] || fail "the play screenshot is dark"
-read -r lit blue yellow < <(wall_cells play)
-[ "$lit" -ge 130 ] && [ "$blue" -ge 20 ] && [ "$yellow" -ge 25 ] ||
-    fail "the wall is not in the play screenshot (cells lit $lit, blue $blue, yellow $yellow)"
+# The ball breaks bricks as the test goes on, so the share of yellow cells tells the wall from the menu's blue
+# bands, not their number. Under a slow wrapper each frame is long and the ball breaks most of the wall before
+# the shot, so a wrapped run (E2E_CHECK_WALL=0) checks only that the screen is drawn.
+if [ "${E2E_CHECK_WALL:-1}" != 0 ]; then
+    read -r lit blue yellow < <(wall_cells play)
+    [ "$lit" -ge 50 ] && [ "$blue" -ge 10 ] && [ $((yellow * 100)) -ge $((lit * 20)) ] ||
+        fail "the wall is not in the play screenshot (cells lit $lit, blue $blue, yellow $yellow)"
+fi
 
 # Escape tears the game down and returns to the menu; F12 there ends the program.
 press_key Escape
