@@ -52,7 +52,7 @@ e2e_launch() {
 # e2e_find_window PATTERN [SECONDS]: prints the id of the first window whose xwininfo line matches the extended
 # regular expression, waiting for it to appear. Message boxes have no class: ("TITLE": ()).
 e2e_find_window() {
-    local pattern=$1 seconds=${2:-20} id=""
+    local pattern=$1 seconds=${2:-60} id=""
     local deadline=$((SECONDS + seconds))
     while [ $SECONDS -lt "$deadline" ]; do
         id=$(xwininfo -root -tree 2>/dev/null | grep -E "$pattern" | head -n 1 | awk '{print $1}')
@@ -80,7 +80,7 @@ e2e_answer_box() {
 
 # e2e_game_window: the id of the game's window (it has a class, unlike the message boxes).
 e2e_game_window() {
-    e2e_find_window '"PEL2D - TEST": \("' 20 || fail "the game window did not appear"
+    e2e_find_window '"PEL2D - TEST": \("' 60 || fail "the game window did not appear"
 }
 
 # e2e_wait_exit SECONDS: waits for the game to end and sets GAME_STATUS to its exit status. (Not to be called in
