@@ -5,6 +5,11 @@ set -euo pipefail
 E2E_PIDS=()
 e2e_cleanup() {
     local pid
+    # A test that gives up leaves no game behind.
+    if [ -n "${GAME_PID:-}" ]; then
+        kill "$GAME_PID" 2>/dev/null || true
+        wait "$GAME_PID" 2>/dev/null || true
+    fi
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
