@@ -104,3 +104,35 @@ e2e_wait_exit() {
 e2e_log_complete() {
     [ "$(tail -c 9 "$E2E_WORK/pel3dlog.htm" | od -An -c | tr -s ' ')" = " < / h t m l > \r \n" ]
 }
+
+# Playing as a person does, through the X server: `pace` is how long (seconds) a key or button is held and then
+# left, at least two frames, so the game reads it down on one poll and up on a later one.
+pace=${pace:-0.4}
+# Holds a key or button long enough for the game to read it down on one poll and up on a later one.
+press_key() {
+    xdotool keydown "$1"
+    sleep "$pace"
+    xdotool keyup "$1"
+    sleep "$pace"
+}
+click() {
+    xdotool mousedown 1
+    sleep "$pace"
+    xdotool mouseup 1
+    sleep "$pace"
+}
+# Moves the mouse by (dx, dy) in steps of at most 10 pixels per axis. Each step is beyond the game's second
+# acceleration threshold, where the movement is simply doubled, so the steps add up the same however the game's
+# polls group them.
+move_mouse() {
+    local dx=$1 dy=$2 sx sy
+    while [ "$dx" != 0 ] || [ "$dy" != 0 ]; do
+        sx=$(( dx > 10 ? 10 : (dx < -10 ? -10 : dx) ))
+        sy=$(( dy > 10 ? 10 : (dy < -10 ? -10 : dy) ))
+        xdotool mousemove_relative -- "$sx" "$sy"
+        dx=$((dx - sx))
+        dy=$((dy - sy))
+        sleep 0.02
+    done
+    sleep "$pace"
+}

@@ -12,34 +12,6 @@ run=$2
 # long the program takes to answer a key, which sets it under a slow wrapper.
 pace=0.4
 
-# Holds a key or button long enough for the game to read it down on one poll and up on a later one.
-press_key() {
-    xdotool keydown "$1"
-    sleep "$pace"
-    xdotool keyup "$1"
-    sleep "$pace"
-}
-click() {
-    xdotool mousedown 1
-    sleep "$pace"
-    xdotool mouseup 1
-    sleep "$pace"
-}
-# Moves the mouse by (dx, dy) in steps of at most 10 pixels per axis. Each step is beyond the game's second
-# acceleration threshold, where the movement is simply doubled, so the steps add up the same however the game's
-# polls group them.
-move_mouse() {
-    local dx=$1 dy=$2 sx sy
-    while [ "$dx" != 0 ] || [ "$dy" != 0 ]; do
-        sx=$(( dx > 10 ? 10 : (dx < -10 ? -10 : dx) ))
-        sy=$(( dy > 10 ? 10 : (dy < -10 ? -10 : dy) ))
-        xdotool mousemove_relative -- "$sx" "$sy"
-        dx=$((dx - sx))
-        dy=$((dy - sy))
-        sleep 0.02
-    done
-    sleep "$pace"
-}
 # Holds F1 until the screenshot appears and keeps it as NAME.png. The first one also sets the pace of every
 # later step from the time the program took to answer, which spans at least one frame.
 first_shot=1
