@@ -139,6 +139,12 @@ RgbImage* newImage(std::int32_t width, std::int32_t rows, std::size_t pixelBytes
     return image;
 }
 
+void showError(const char* text) {
+    plat::messageBox(plat::getFocus(), text, MESSAGE_CAPTION, MB_OK);
+}
+
+}  // namespace
+
 bool readWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
     std::FILE* file = plat::openFile(fileName, "rb");
     if (!file) return false;
@@ -150,12 +156,6 @@ bool readWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
     std::fclose(file);
     return complete;
 }
-
-void showError(const char* text) {
-    plat::messageBox(plat::getFocus(), text, MESSAGE_CAPTION, MB_OK);
-}
-
-}  // namespace
 
 DibResult decodeDibImage(const std::uint8_t* bytes, std::size_t size, RgbImage** image,
                          std::size_t maxPixelBytes) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // A picture of sizeX x sizeY pixels, 3 bytes each (R, G, B), rows tightly packed, bottom row first. The
 // caller owns it and releases it with freeRgbImage.
@@ -37,3 +38,7 @@ DibResult decodeDibImage(const std::uint8_t* bytes, std::size_t size, RgbImage**
 
 // Releases the pixels, then the record. Null is allowed.
 void freeRgbImage(RgbImage* image);
+
+// Reads a whole file, opened by the program's own relative path, into `bytes`. False when it cannot be opened
+// or a read fails.
+bool readWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes);

@@ -10,18 +10,6 @@
 
 namespace {
 
-bool readFile(const char* path, std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    std::uint8_t chunk[64 * 1024];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool complete = std::ferror(file) == 0;
-    std::fclose(file);
-    return complete;
-}
-
 bool writeFile(const char* path, const std::uint8_t* bytes, std::size_t size) {
     std::FILE* file = std::fopen(path, "wb");
     if (!file) return false;
@@ -39,7 +27,7 @@ int fail(const char* what, const char* path) {
 
 int packCommand(char** args) {
     std::vector<std::uint8_t> data;
-    if (!readFile(args[0], data)) return fail("cannot read", args[0]);
+    if (!readWholeFile(args[0], data)) return fail("cannot read", args[0]);
     std::vector<std::uint8_t> spr;
     if (!encodeSpr(data.data(), data.size(), spr)) {
         return fail(data.empty() ? "nothing to pack in" : "too large to pack:", args[0]);
