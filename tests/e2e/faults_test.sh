@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# The real program started with something wrong in its run folder or its surroundings: it reaches the menu, keeps
-# drawing, and ends cleanly when its window is closed. Arguments: the brikatan program, its run folder.
+# The real program started with something wrong in its run folder or its surroundings: the music missing or not an
+# MP3, no sound device, no font, every sound garbage, every picture missing, empty, cut short or garbage, a
+# working folder where nothing can be written. Each time it shows its boxes, reaches the menu, keeps drawing,
+# plays where that is checked, and ends cleanly when its window is closed. Arguments: the brikatan program, its
+# run folder.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 program=$1
@@ -15,11 +18,12 @@ start_windowed() {
 }
 
 # wait_frame WINDOW: the window comes to show something other than black.
+# The picture goes beside the working folder, which may be read-only.
 wait_frame() {
-    local deadline=$((SECONDS + 30))
+    local deadline=$((SECONDS + 30)) frame="$E2E_WORK.frame.png"
     while :; do
-        import -window "$1" "$E2E_WORK/frame.png" 2>/dev/null || fail "$scenario: cannot read the window's pixels"
-        [ "$(convert "$E2E_WORK/frame.png" -format '%[fx:maxima]' info:)" != "0" ] && return 0
+        import -window "$1" "$frame" 2>/dev/null || fail "$scenario: cannot read the window's pixels"
+        [ "$(convert "$frame" -format '%[fx:maxima]' info:)" != "0" ] && { rm -f "$frame"; return 0; }
         [ $SECONDS -lt "$deadline" ] || fail "$scenario: the window shows no drawn frame"
         sleep 0.5
     done
@@ -36,6 +40,53 @@ close_and_check() {
     rm -rf "$E2E_WORK"
 }
 
+# play_a_game: a new game from the menu, the paddle swept both ways, Escape back to the menu.
+play_a_game() {
+    move_mouse -400 -400
+    move_mouse 150 110
+    click
+    move_mouse -100 0
+    move_mouse 200 0
+    press_key Escape
+    kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped during play"
+}
+
+# answer_errors: answers the image reader's "Error" boxes, one per unreadable picture, until no more come.
+answer_errors() {
+    local id count=0
+    while id=$(e2e_find_window '"Error": \(\)' 5); do
+        xdotool key --window "$id" Return 2>/dev/null || true
+        sleep 0.5
+        count=$((count + 1))
+        [ "$count" -lt 200 ] || fail "$scenario: the Error boxes do not stop"
+    done
+}
+
+# break_images: every picture of the game missing, empty, cut in half or garbage, in turn.
+break_images() {
+    local file index=0
+    for file in "$E2E_WORK"/data/spr/*.spr "$E2E_WORK"/data/spr/efek/*.spr; do
+        case $((index % 4)) in
+            0) rm "$file" ;;
+            1) : >"$file" ;;
+            2) head -c "$(($(stat -c %s "$file") / 2))" "$file" >"$file.half" && mv "$file.half" "$file" ;;
+            3) garble "$file" ;;
+        esac
+        index=$((index + 1))
+    done
+}
+
+# make_read_only: nothing in the working folder can be written (the output files of e2e_launch excepted). Root
+# ignores write permissions, so as root the program runs as nobody; RUN_AS holds the command prefix for that.
+make_read_only() {
+    rm -f "$E2E_WORK/pel3dlog.htm"
+    touch "$E2E_WORK/stdout.txt" "$E2E_WORK/stderr.txt"
+    chmod 666 "$E2E_WORK/stdout.txt" "$E2E_WORK/stderr.txt"
+    find "$E2E_WORK" -type d -exec chmod 555 {} +
+    RUN_AS=()
+    [ "$(id -u)" != 0 ] || RUN_AS=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+}
+
 # garble FILE...: replaces each file's contents with a few bytes that are no valid image or sound.
 garble() {
     local file
@@ -47,6 +98,15 @@ e2e_start_x 1024x768x24
 scenario="no music"
 e2e_workdir "$run"
 rm "$E2E_WORK/data/snd/oyun.mp3"
+start_windowed "$program"
+window=$(e2e_game_window)
+e2e_answer_box "Hata"
+wait_frame "$window"
+close_and_check "$window"
+
+scenario="music not an MP3"
+e2e_workdir "$run"
+garble "$E2E_WORK/data/snd/oyun.mp3"
 start_windowed "$program"
 window=$(e2e_game_window)
 e2e_answer_box "Hata"
@@ -77,5 +137,33 @@ start_windowed "$program"
 window=$(e2e_game_window)
 wait_frame "$window"
 close_and_check "$window"
+
+scenario="broken images"
+e2e_workdir "$run"
+break_images
+start_windowed "$program"
+answer_errors
+window=$(e2e_game_window)
+wait_frame "$window"
+play_a_game
+close_and_check "$window"
+
+scenario="read-only folder"
+e2e_workdir "$run"
+make_read_only
+start_windowed "${RUN_AS[@]}" "$program"
+window=$(e2e_game_window)
+wait_frame "$window"
+play_a_game
+press_key F1
+sleep 2
+kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped by itself"
+"$XCLOSE" "$window"
+e2e_wait_exit 20
+[ "$GAME_STATUS" = 0 ] || fail "$scenario: the program exited with status $GAME_STATUS"
+written=$(find "$E2E_WORK" -newer "$E2E_WORK/stdout.txt" -type f ! -name 'std*.txt')
+[ -z "$written" ] || fail "$scenario: files appeared in a read-only folder: $written"
+chmod -R u+w "$E2E_WORK"
+rm -rf "$E2E_WORK"
 
 echo "e2e faults: passed"

@@ -12,7 +12,10 @@ e2e_cleanup() {
     fi
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-    [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
+    if [ -n "${E2E_WORK:-}" ]; then
+        chmod -R u+w "$E2E_WORK" 2>/dev/null || true
+        rm -rf "$E2E_WORK" "$E2E_WORK.frame.png"
+    fi
 }
 trap e2e_cleanup EXIT
 
