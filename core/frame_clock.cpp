@@ -10,6 +10,8 @@ bool Display::startFrameClock() {
 
 // Two readings, two saved values: the rate and the time are measured separately, so framesPerSecond is close
 // to but not exactly 1 / frameTime. Neither is smoothed; both describe the single last frame.
+// A frame shorter than one tick has no rate to show, so the last one stays on screen rather than "inf";
+// without a counter frequency nothing moves, rather than every speed becoming infinite.
 void Display::measureFrame() {
     if (!clockRunning) {
         lastRateCounter = counterStart;
@@ -19,13 +21,16 @@ void Display::measureFrame() {
 
     std::int64_t rateCounter = 0;
     plat::queryPerformanceCounter(&rateCounter);
-    framesPerSecond = static_cast<float>(static_cast<double>(counterFrequency) /
-                                         static_cast<double>(rateCounter - lastRateCounter));
+    const std::int64_t rateTicks = rateCounter - lastRateCounter;
+    if (rateTicks > 0)
+        framesPerSecond =
+            static_cast<float>(static_cast<double>(counterFrequency) / static_cast<double>(rateTicks));
     lastRateCounter = rateCounter;
 
     std::int64_t timeCounter = 0;
     plat::queryPerformanceCounter(&timeCounter);
-    frameTime = static_cast<float>(static_cast<double>(timeCounter - lastTimeCounter) /
-                                   static_cast<double>(counterFrequency));
+    frameTime = counterFrequency > 0 ? static_cast<float>(static_cast<double>(timeCounter - lastTimeCounter) /
+                                                          static_cast<double>(counterFrequency))
+                                     : 0.0f;
     lastTimeCounter = timeCounter;
 }

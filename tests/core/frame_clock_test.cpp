@@ -37,3 +37,23 @@ TEST_F(FrameClockTest, WithoutACounterTheClockReportsFailure) {
     EXPECT_EQ(g_display.counterStart, 0);
     EXPECT_EQ(g_display.frameTime, 0.0f);
 }
+
+// A frame too short for the counter keeps the last rate on screen; a clock without a frequency moves nothing.
+TEST_F(FrameClockTest, FramesOutsideTheCounterRangeGiveFiniteNumbers) {
+    fake::system().counterFrequency = 1000;
+    ASSERT_TRUE(g_display.startFrameClock());
+    fake::system().counter = 20;
+    g_display.measureFrame();
+    ASSERT_FLOAT_EQ(g_display.framesPerSecond, 50.0f);
+    g_display.measureFrame();  // no tick since the last frame
+    EXPECT_FLOAT_EQ(g_display.framesPerSecond, 50.0f);
+    EXPECT_EQ(g_display.frameTime, 0.0f);
+
+    resetEngineGlobals();
+    fake::system().hasCounter = false;
+    ASSERT_FALSE(g_display.startFrameClock());
+    fake::system().counter = 100;
+    g_display.measureFrame();
+    EXPECT_EQ(g_display.frameTime, 0.0f);
+    EXPECT_EQ(g_display.framesPerSecond, 0.0f);
+}
