@@ -18,15 +18,8 @@ start_windowed() {
 }
 
 # wait_frame WINDOW: the window comes to show something other than black.
-# The picture goes beside the working folder, which may be read-only.
 wait_frame() {
-    local deadline=$((SECONDS + 30)) frame="$E2E_WORK.frame.png"
-    while :; do
-        import -window "$1" "$frame" 2>/dev/null || fail "$scenario: cannot read the window's pixels"
-        [ "$(convert "$frame" -format '%[fx:maxima]' info:)" != "0" ] && { rm -f "$frame"; return 0; }
-        [ $SECONDS -lt "$deadline" ] || fail "$scenario: the window shows no drawn frame"
-        sleep 0.5
-    done
+    e2e_wait_frame "$1" || fail "$scenario: the window shows no drawn frame"
 }
 
 # close_and_check WINDOW: the game still runs, closes on request with status 0 and a complete log.

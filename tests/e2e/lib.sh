@@ -91,6 +91,22 @@ e2e_game_window() {
     e2e_find_window '"PEL2D - TEST": \("' 60 || fail "the game window did not appear"
 }
 
+# e2e_wait_frame WINDOW: waits until the window shows something other than black, a drawn frame. A window is
+# listed before it is mapped, and cannot be read until it is, so a failed read is tried again until the end.
+# The picture goes beside the working folder, which a test may have made read-only.
+e2e_wait_frame() {
+    local deadline=$((SECONDS + 30)) frame="$E2E_WORK.frame.png"
+    while :; do
+        if import -window "$1" "$frame" 2>/dev/null &&
+            [ "$(convert "$frame" -format '%[fx:maxima]' info:)" != "0" ]; then
+            rm -f "$frame"
+            return 0
+        fi
+        [ $SECONDS -lt "$deadline" ] || return 1
+        sleep 0.5
+    done
+}
+
 # e2e_wait_exit SECONDS: waits for the game to end and sets GAME_STATUS to its exit status. (Not to be called in
 # a command substitution: only this shell can collect its child's status.)
 e2e_wait_exit() {

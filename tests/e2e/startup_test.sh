@@ -37,13 +37,7 @@ xwininfo -id "$window" | grep -q 'Width: 640' || fail "the window's client area 
 xwininfo -id "$window" | grep -q 'Height: 480' || fail "the window's client area is not 480 high"
 # Frames are presented: the window comes to show the menu frame (start-up loads every image after the window
 # opens, which takes a while on a loaded machine), not an empty black screen.
-deadline=$((SECONDS + 30))
-while :; do
-    import -window "$window" "$E2E_WORK/frame.png" 2>/dev/null || fail "cannot read the window's pixels"
-    [ "$(convert "$E2E_WORK/frame.png" -format '%[fx:maxima]' info:)" != "0" ] && break
-    [ $SECONDS -lt "$deadline" ] || fail "the window shows no drawn frame"
-    sleep 0.5
-done
+e2e_wait_frame "$window" || fail "the window shows no drawn frame"
 "$XCLOSE" "$window"
 e2e_wait_exit 20
 [ "$GAME_STATUS" = 0 ] || fail "the windowed program exited with status $GAME_STATUS"
