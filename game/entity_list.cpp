@@ -90,8 +90,14 @@ void EntityList::unlink(Sprite* entity) {
 }
 
 void EntityList::deleteAll() {
-    while (head)
-        unlink(head);
+    Sprite* entity = head;
+    while (entity) {
+        Sprite* next = entity->next;
+        delete entity;
+        entity = next;
+    }
+    head = nullptr;
+    tail = nullptr;
     count = 0;
 }
 

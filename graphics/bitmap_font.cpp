@@ -15,7 +15,8 @@ constexpr unsigned char OPAQUE_WHITE = 255;
 
 void compileGlyph(GLuint list, int cell) {
     const float cx = static_cast<float>(cell % FONT_GRID) / FONT_GRID;
-    const float cy = static_cast<float>(cell / FONT_GRID) / FONT_GRID;
+    const int row = cell / FONT_GRID;
+    const float cy = static_cast<float>(row) / FONT_GRID;
     glNewList(list, GL_COMPILE);
     glBegin(GL_QUADS);
     glTexCoord2f(cx, 1.0f - cy - FONT_CELL_SPAN);

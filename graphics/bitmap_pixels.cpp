@@ -19,15 +19,15 @@ void putIndexed(const DibLayout& layout, std::uint8_t* pixel, std::uint32_t inde
 }
 
 void convertRow(const DibLayout& layout, const std::uint8_t* row, std::uint8_t* out) {
-    const int width = layout.width;
+    const auto width = static_cast<std::size_t>(layout.width);
     switch (layout.bitCount) {
         case 1:
         case 4:
         case 8: {
-            const int bits = layout.bitCount;
+            const std::size_t bits = layout.bitCount;
             const std::uint32_t mask = (1u << bits) - 1;
-            for (int x = 0; x < width; ++x) {
-                const int bit = x * bits;
+            for (std::size_t x = 0; x < width; ++x) {
+                const std::size_t bit = x * bits;
                 const std::uint32_t index =
                     static_cast<std::uint32_t>(row[bit / 8] >> (8 - bits - bit % 8)) & mask;
                 putIndexed(layout, out + 3 * x, index);
@@ -35,7 +35,7 @@ void convertRow(const DibLayout& layout, const std::uint8_t* row, std::uint8_t* 
             break;
         }
         case 16:
-            for (int x = 0; x < width; ++x) {
+            for (std::size_t x = 0; x < width; ++x) {
                 const std::uint32_t v = row[2 * x] | static_cast<std::uint32_t>(row[2 * x + 1]) << 8;
                 out[3 * x] = expand5((v >> 10) & 31);
                 out[3 * x + 1] = expand5((v >> 5) & 31);
@@ -43,8 +43,9 @@ void convertRow(const DibLayout& layout, const std::uint8_t* row, std::uint8_t* 
             }
             break;
         default: {
-            const int step = layout.bitCount / 8;  // 24 or 32 bits: B, G, R and, at 32, one unused byte
-            for (int x = 0; x < width; ++x) {
+            const std::size_t step =
+                layout.bitCount / 8u;  // 24 or 32 bits: B, G, R and, at 32, one unused byte
+            for (std::size_t x = 0; x < width; ++x) {
                 out[3 * x] = row[step * x + 2];
                 out[3 * x + 1] = row[step * x + 1];
                 out[3 * x + 2] = row[step * x];

@@ -183,8 +183,9 @@ void Display::resizeScene(int newWidth, int newHeight, double newFieldOfView) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // The aspect has always been the whole-number quotient: 640 x 480 projects with 1.0, not 1.333.
-    const double aspect = static_cast<double>(newWidth / newHeight);
-    gluPerspective(newFieldOfView, aspect, static_cast<double>(DISPLAY_NEAR_PLANE), DISPLAY_FAR_PLANE);
+    const int wholeAspect = newWidth / newHeight;
+    gluPerspective(newFieldOfView, static_cast<double>(wholeAspect), static_cast<double>(DISPLAY_NEAR_PLANE),
+                   DISPLAY_FAR_PLANE);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

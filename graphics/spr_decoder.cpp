@@ -9,8 +9,8 @@ namespace {
 
 // Decoded bytes are collected in a window of the last LZARI_N bytes followed by this much new output, which
 // is written out whenever it fills; a match then copies from one flat array and never wraps.
-constexpr std::size_t OUTPUT_CHUNK = 64 * 1024;
-constexpr std::size_t INPUT_CHUNK = 64 * 1024;
+constexpr std::size_t OUTPUT_CHUNK = std::size_t{64} * 1024;
+constexpr std::size_t INPUT_CHUNK = std::size_t{64} * 1024;
 // Bits of the coder's registers: M + 2, the scale 0 .. Q4.
 constexpr int CODE_BITS = LZARI_M + 2;
 constexpr std::uint32_t CODE_MASK = LZARI_Q4 - 1;

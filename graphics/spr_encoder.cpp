@@ -13,7 +13,7 @@ constexpr int MIN_MATCH = LZARI_THRESHOLD + 1;
 constexpr int HASH_BITS = 15;
 constexpr std::size_t HASH_SIZE = std::size_t{1} << HASH_BITS;
 // A power of two at least twice the window, so a chain link is never overwritten while it is still in reach.
-constexpr std::size_t CHAIN_SIZE = 2 * LZARI_N;
+constexpr std::size_t CHAIN_SIZE = std::size_t{2} * LZARI_N;
 // Candidates examined per position: enough for game images, bounded for incompressible data.
 constexpr int MAX_CHAIN = 256;
 constexpr std::int64_t NO_POSITION = -1;

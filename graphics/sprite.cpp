@@ -18,15 +18,15 @@ bool Sprite::load(TextureLoader loader, int newScreenHeight, const char* name, b
     return true;
 }
 
-bool Sprite::initFromTemplate(const SpriteTemplate& t) {
-    texture = t.texture;
-    maskTexture = t.maskTexture;
-    width = static_cast<std::int32_t>(t.width);
-    height = static_cast<std::int32_t>(t.height);
-    frame = t.startFrame;
-    frameCount = t.frameCount;
-    animMarker = static_cast<std::int32_t>(t.frameDelay);
-    screenHeight = static_cast<std::int32_t>(t.screenHeight);
+bool Sprite::initFromTemplate(const SpriteTemplate& spriteTemplate) {
+    texture = spriteTemplate.texture;
+    maskTexture = spriteTemplate.maskTexture;
+    width = static_cast<std::int32_t>(spriteTemplate.width);
+    height = static_cast<std::int32_t>(spriteTemplate.height);
+    frame = spriteTemplate.startFrame;
+    frameCount = spriteTemplate.frameCount;
+    animMarker = static_cast<std::int32_t>(spriteTemplate.frameDelay);
+    screenHeight = static_cast<std::int32_t>(spriteTemplate.screenHeight);
     red = green = blue = alpha = 1.0f;
     scrollSpeed = vx = vy = speedX = speedY = 1.0f;
     y = 0.0f;

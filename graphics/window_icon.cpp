@@ -6,6 +6,7 @@
 namespace {
 
 constexpr int ICON_SIDE = 32;
+constexpr std::size_t ICON_BYTES = std::size_t{ICON_SIDE} * ICON_SIDE * 4;
 
 struct Rgba {
     std::uint8_t r, g, b, a;
@@ -30,12 +31,13 @@ Rgba iconPixel(int x, int y) {
 }  // namespace
 
 const plat::IconImage& windowIcon() {
-    static std::array<std::uint8_t, ICON_SIDE* ICON_SIDE* 4> pixels = [] {
-        std::array<std::uint8_t, ICON_SIDE * ICON_SIDE * 4> rgba{};
+    static std::array<std::uint8_t, ICON_BYTES> pixels = [] {
+        std::array<std::uint8_t, ICON_BYTES> rgba{};
         for (int y = 0; y < ICON_SIDE; ++y) {
             for (int x = 0; x < ICON_SIDE; ++x) {
                 const Rgba p = iconPixel(x, y);
-                std::uint8_t* out = &rgba[static_cast<std::size_t>((y * ICON_SIDE + x) * 4)];
+                std::uint8_t* out =
+                    &rgba[(static_cast<std::size_t>(y) * ICON_SIDE + static_cast<std::size_t>(x)) * 4];
                 out[0] = p.r;
                 out[1] = p.g;
                 out[2] = p.b;

@@ -61,7 +61,7 @@ void BM_DecodeMusic(benchmark::State& state) {
     for (auto _ : state) {
         const auto image = musicFile();
         sdl2::DecodedPcm pcm;
-        sdl2::decodeMp3(image.data(), image.size(), 48000 * 300, &pcm);
+        sdl2::decodeMp3(image.data(), image.size(), std::size_t{48000} * 300, &pcm);
         std::vector<std::int16_t> converted;
         sdl2::convertToStereo16(pcm.bytes.data(), pcm.bytes.size(), {pcm.channels, 16, pcm.rate}, 48000,
                                 &converted);

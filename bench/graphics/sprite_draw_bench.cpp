@@ -15,7 +15,7 @@ constexpr int BRICK_COLUMNS = 18;
 constexpr int SCREEN_HEIGHT = 480;
 
 GLuint solidTexture(unsigned char value) {
-    const std::vector<unsigned char> rgb(32 * 16 * 3, value);
+    const std::vector<unsigned char> rgb(std::size_t{32} * 16 * 3, value);
     GLuint id = 0;
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
@@ -25,15 +25,16 @@ GLuint solidTexture(unsigned char value) {
 }
 
 std::vector<Sprite> makeWall(GLuint texture, GLuint mask) {
-    std::vector<Sprite> wall(BRICK_ROWS * BRICK_COLUMNS);
+    std::vector<Sprite> wall(std::size_t{BRICK_ROWS} * BRICK_COLUMNS);
     for (int i = 0; i < BRICK_ROWS * BRICK_COLUMNS; ++i) {
         Sprite& brick = wall[static_cast<std::size_t>(i)];
         brick.texture = texture;
         brick.maskTexture = mask;
         brick.screenHeight = SCREEN_HEIGHT;
         brick.setSize(30, 15);
+        const int row = i / BRICK_COLUMNS;
         brick.setPosition(static_cast<float>(20 + 33 * (i % BRICK_COLUMNS)),
-                          static_cast<float>(50 + 18 * (i / BRICK_COLUMNS)));
+                          static_cast<float>(50 + 18 * row));
         brick.setColor(0.5f, 0.5f, 1.0f);
     }
     return wall;

@@ -93,7 +93,7 @@ std::string writeSpr(const Sample& sample, std::uint32_t* decodedSize) {
     const Bytes bitmap = gameBitmap(sample.width, sample.height, sample.look);
     Bytes spr;
     encodeSpr(bitmap.data(), bitmap.size(), spr);
-    const std::string path = std::string("/tmp/pel2d_bench_") + sample.name + ".spr";
+    std::string path = std::string("/tmp/pel2d_bench_") + sample.name + ".spr";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::fwrite(spr.data(), 1, spr.size(), file);
     std::fclose(file);

@@ -142,19 +142,19 @@ HRESULT queryMediaSeeking(GraphBuilder* graph, MediaSeeking** seeking) {
     return S_OK;
 }
 
-HRESULT renderFile(GraphBuilder* builder, const wchar_t* file, const wchar_t*) {
-    Graph& graph = *builder->graph;
+HRESULT renderFile(GraphBuilder* graph, const wchar_t* file, const wchar_t*) {
+    Graph& chain = *graph->graph;
     if (!file) return E_POINTER;
-    if (graph.rendered) return VFW_E_WRONG_STATE;
+    if (chain.rendered) return VFW_E_WRONG_STATE;
     std::vector<std::uint8_t> image;
     if (!readFile(narrow(file), &image)) return HRESULT_FILE_NOT_FOUND;
     // Without a sound device the graph still takes the file and runs, silent, like any other sound here.
-    if (!graph.mixerOpen) graph.mixerOpen = sdl2::Mixer::instance().open();
-    const int rate = graph.mixerOpen ? sdl2::Mixer::instance().rate() : static_cast<int>(MPEG_MAX_RATE);
-    if (!decodeForMixer(image, rate, &graph.samples)) return VFW_E_UNSUPPORTED_STREAM;
-    graph.rendered = true;
-    graph.voice.samples = &graph.samples;
-    if (graph.mixerOpen) sdl2::Mixer::instance().attach(&graph.voice);
+    if (!chain.mixerOpen) chain.mixerOpen = sdl2::Mixer::instance().open();
+    const int rate = chain.mixerOpen ? sdl2::Mixer::instance().rate() : static_cast<int>(MPEG_MAX_RATE);
+    if (!decodeForMixer(image, rate, &chain.samples)) return VFW_E_UNSUPPORTED_STREAM;
+    chain.rendered = true;
+    chain.voice.samples = &chain.samples;
+    if (chain.mixerOpen) sdl2::Mixer::instance().attach(&chain.voice);
     return S_OK;
 }
 

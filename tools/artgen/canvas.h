@@ -1,6 +1,7 @@
 // Pictures in floating-point RGB, the deterministic noise they are made from, and the 24-bit bitmap writer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +13,12 @@ struct Colour {
     float g;
     float b;
 };
+
+// Where pixel (x, y) of a picture `width` pixels wide sits in its row-major array; in size_t, so large
+// pictures cannot overflow the int product.
+inline std::size_t pixelIndex(int x, int y, int width) {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+}
 
 Colour operator+(Colour a, Colour b);
 Colour operator*(Colour a, float k);
@@ -25,8 +32,8 @@ public:
 
     int width() const { return w; }
     int height() const { return h; }
-    Colour& at(int x, int y) { return pixels[static_cast<std::size_t>(y * w + x)]; }
-    const Colour& at(int x, int y) const { return pixels[static_cast<std::size_t>(y * w + x)]; }
+    Colour& at(int x, int y) { return pixels[pixelIndex(x, y, w)]; }
+    const Colour& at(int x, int y) const { return pixels[pixelIndex(x, y, w)]; }
     // Adds light: used for glows and stars.
     void add(int x, int y, Colour c);
 

@@ -110,7 +110,7 @@ bool makeFontSheet(const std::string& fontFile, Canvas& sheet) {
     sheet = Canvas(side, side);
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
-            const float a = coverage[static_cast<std::size_t>(y * side + x)];
+            const float a = coverage[pixelIndex(x, y, side)];
             sheet.at(x, y) = {a, a, a};
         }
     }
@@ -129,7 +129,7 @@ bool renderText(const std::string& fontFile, const char* text, int pixelSize, in
     }
     out.width = boxWidth;
     out.height = boxHeight;
-    out.alpha.assign(static_cast<std::size_t>(boxWidth * boxHeight), 0.0f);
+    out.alpha.assign(static_cast<std::size_t>(boxWidth) * static_cast<std::size_t>(boxHeight), 0.0f);
     int pen = (boxWidth - penWidth) / 2;
     for (const char* p = text; *p; ++p) {
         if (!renderGlyph(face.get(), static_cast<std::uint32_t>(*p), 0)) return false;

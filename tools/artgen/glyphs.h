@@ -15,7 +15,7 @@ struct Coverage {
     std::vector<float> alpha;
     float at(int x, int y) const {
         if (x < 0 || y < 0 || x >= width || y >= height) return 0.0f;
-        return alpha[static_cast<std::size_t>(y * width + x)];
+        return alpha[pixelIndex(x, y, width)];
     }
 };
 

@@ -114,7 +114,7 @@ Coverage dilate(const Coverage& in, int r) {
                     if (dx * dx + dy * dy <= r * r) best = std::max(best, in.at(x + dx, y + dy));
                 }
             }
-            out.alpha[static_cast<std::size_t>(y * in.width + x)] = best;
+            out.alpha[pixelIndex(x, y, in.width)] = best;
         }
     }
     return out;
@@ -130,7 +130,7 @@ Coverage boxBlur(const Coverage& in, int r) {
                 for (int dx = -r; dx <= r; ++dx)
                     sum += in.at(x + dx, y + dy);
             }
-            out.alpha[static_cast<std::size_t>(y * in.width + x)] = sum / area;
+            out.alpha[pixelIndex(x, y, in.width)] = sum / area;
         }
     }
     return out;
