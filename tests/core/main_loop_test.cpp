@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "core/entry.h"
+#include "game/entity_list.h"
+#include "game/scene.h"
 #include "support/allocation_counter.h"
 #include "support/engine_fixture.h"
 
@@ -96,4 +101,71 @@ TEST_F(MainLoopTest, SteadyStateFramesAllocateNothing) {
         }
     });
     EXPECT_EQ(allocations, 0u);
+}
+
+// The loop's passes, scripted: `step(pass)` runs each time the queue is found empty, and its messages are
+// dispatched in that pass. WinMain's result is returned.
+int runPasses(const std::function<void(int)>& step) {
+    int pass = 0;
+    fake::window().whenQueueEmpty = [&] { step(++pass); };
+    return WinMain(nullptr, nullptr, nullptr, SW_SHOW);
+}
+
+void post(UINT message, WPARAM wParam) {
+    fake::window().queue.push_back({fake::fakeWindowHandle(), message, wParam, 0});
+}
+
+// Minimised in the middle of the teardown, the program stops deleting and drawing; restored, it finishes the
+// teardown, returns to the menu and can start the next game.
+TEST_F(MainLoopTest, TeardownWaitsWhileMinimisedAndFinishesWhenRestored) {
+    int swaps = 0;
+    std::size_t bricks = 0;
+    const int status = runPasses([&](int pass) {
+        if (pass == 1) GameState = STATE_NEW_GAME;
+        if (pass == 3) {
+            EXPECT_EQ(g_bricks.count, 216u);
+            GameState = STATE_TEARDOWN;
+        }
+        if (pass == 50) post(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1));
+        if (pass == 51) {
+            bricks = g_bricks.count;
+            swaps = fake::window().swapCount;
+            EXPECT_GT(bricks, 0u);
+        }
+        if (pass == 500) {
+            EXPECT_EQ(g_bricks.count, bricks) << "nothing is deleted while minimised";
+            EXPECT_EQ(fake::window().swapCount, swaps);
+            EXPECT_EQ(GameState, STATE_TEARDOWN);
+            post(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0));
+        }
+        if (pass == 800) {
+            EXPECT_EQ(g_bricks.count, 0u);
+            EXPECT_EQ(GameState, STATE_MENU);
+            GameState = STATE_NEW_GAME;
+        }
+        if (pass == 802) {
+            EXPECT_EQ(g_bricks.count, 216u) << "the next game has a full wall";
+            post(WM_CLOSE, 0);
+        }
+    });
+    EXPECT_EQ(status, 0);
+}
+
+// Frames of two seconds (a stalled machine) and of no time at all: the ball stays inside the field and the
+// frame rate stays a number.
+TEST_F(MainLoopTest, VeryLongAndVeryShortPlayFramesKeepTheBallInTheField) {
+    const Sprite& ball = playScene().ball;
+    const int status = runPasses([&](int pass) {
+        if (pass == 1) GameState = STATE_NEW_GAME;
+        if (pass == 3) fake::system().counterStep = 1000000;
+        if (pass == 40) fake::system().counterStep = 0;
+        if (pass > 3 && pass < 80) {
+            EXPECT_EQ(GameState, STATE_PLAY);
+            EXPECT_TRUE(ball.x >= 0.0f && ball.x <= 640.0f) << "pass " << pass << ": x " << ball.x;
+            EXPECT_TRUE(ball.y >= 30.0f && ball.y <= 480.0f) << "pass " << pass << ": y " << ball.y;
+            EXPECT_TRUE(std::isfinite(g_display.framesPerSecond));
+        }
+        if (pass == 80) post(WM_CLOSE, 0);
+    });
+    EXPECT_EQ(status, 0);
 }
