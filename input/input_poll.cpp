@@ -93,7 +93,7 @@ HRESULT InputSystem::pollJoystick() {
     plat::JoystickState state{};
     const HRESULT result = plat::getDeviceState(joystick, sizeof(state), &state);
     if (FAILED(result)) {
-        acquireJoystick();
+        if (FAILED(acquireJoystick())) releaseJoystickInputs();
         return result;
     }
     // The axes are a deflection, not a movement: a stick held aside moves the position every poll.
@@ -149,6 +149,15 @@ void InputSystem::updateKey(std::uint32_t code, bool down) {
     } else {
         state = wasDown ? KEYSTATE_RELEASED : KEYSTATE_UP;
     }
+}
+
+// A joystick given up on (pulled out, or refused every attempt) is never read again, so nothing it reported
+// may stay: no deflection, no button held or pressed for ever.
+void InputSystem::releaseJoystickInputs() {
+    joystickDeltaX = 0;
+    joystickDeltaY = 0;
+    for (int button = 0; button < JOYSTICK_BUTTONS_READ; ++button)
+        keyStates[KEY_JOY_BUTTON_0 + button] = KEYSTATE_UP;
 }
 
 void InputSystem::resetKeys() {

@@ -99,6 +99,7 @@ private:
     void readWheel(std::int32_t turn);
 
     void resetKeys();
+    void releaseJoystickInputs();
     void updateKey(std::uint32_t code, bool down);
 
     void buildDikToKey();

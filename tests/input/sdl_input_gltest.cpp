@@ -238,3 +238,38 @@ TEST(SdlInputAxes, RangeAndDeadZoneShapeTheReading) {
     EXPECT_EQ(sdl2::scaleAxis(-32768, defaults), 0);
     EXPECT_EQ(sdl2::scaleAxis(32767, defaults), 65535);
 }
+
+// A joystick pulled out during play: the read that finds it gone fails once and drops it; the keyboard and
+// the mouse go on, and the buttons it held are not left held.
+TEST_F(SdlInput, UnpluggedJoystickIsDroppedAndTheOtherDevicesGoOn) {
+    input.reset();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 12, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* virtualStick = SDL_JoystickOpen(index);
+    ASSERT_NE(virtualStick, nullptr);
+    input = std::make_unique<InputSystem>();
+    ASSERT_EQ(input->init(nullptr, window), DI_OK);
+    ASSERT_EQ(input->joystickAcquired, 1);
+    SDL_JoystickSetVirtualButton(virtualStick, 0, 1);
+    SDL_JoystickSetVirtualAxis(virtualStick, 0, 32767);
+    ASSERT_EQ(pumpAndPoll(), DI_OK);
+    ASSERT_EQ(input->keyState(KEY_JOY_BUTTON_0), KEYSTATE_PRESSED);
+
+    SDL_JoystickClose(virtualStick);
+    SDL_JoystickDetachVirtual(index);
+    EXPECT_NE(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->joystickAcquired, 0);
+    EXPECT_EQ(input->keyState(KEY_JOY_BUTTON_0), KEYSTATE_UP) << "a button of a joystick that is gone";
+    EXPECT_EQ(input->joystickDeltaX, 0);
+
+    pushKey(SDL_SCANCODE_ESCAPE, true);
+    pushMotion(4, 0);
+    EXPECT_EQ(pumpAndPoll(), DI_OK);
+    EXPECT_EQ(input->keyState(KEY_ESC), KEYSTATE_PRESSED);
+    EXPECT_NE(input->mouseDeltaX, 0);
+    pushKey(SDL_SCANCODE_ESCAPE, false);
+    pump();
+    input.reset();
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
