@@ -7,10 +7,16 @@
 namespace {
 
 std::atomic<std::size_t> g_allocations{0};
+thread_local std::size_t t_allocations = 0;
 
-void* allocate(std::size_t size) {
+void* allocate(std::size_t size) noexcept {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    ++t_allocations;
+    return std::malloc(size ? size : 1);
+}
+
+void* allocateOrThrow(std::size_t size) {
+    if (void* memory = allocate(size)) return memory;
     throw std::bad_alloc();
 }
 
@@ -20,24 +26,26 @@ std::size_t testsupport::allocationCount() {
     return g_allocations.load(std::memory_order_relaxed);
 }
 
+std::size_t testsupport::threadAllocationCount() {
+    return t_allocations;
+}
+
+// Every form is replaced: left to the runtime, the non-throwing forms' blocks would come back through the
+// replaced deletes below, which a sanitizer reports as a mismatch, and they would go uncounted.
 void* operator new(std::size_t size) {
-    return allocate(size);
+    return allocateOrThrow(size);
 }
 
 void* operator new[](std::size_t size) {
+    return allocateOrThrow(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return allocate(size);
 }
 
-// The non-throwing forms too: left to the runtime, their blocks would come back through the replaced deletes
-// above, which a sanitizer reports as a mismatch, and they would go uncounted.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
-}
-
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
+    return allocate(size);
 }
 
 void operator delete(void* memory) noexcept {

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <new>
 #include <string>
+#include <tuple>
 
 #include "core/debug_log.h"
 #include "core/game_state.h"
@@ -29,6 +30,12 @@ inline void resetEngineGlobals() {
     GameState = 0;
     g_debugLog.~DebugLog();
     new (&g_debugLog) DebugLog();
+}
+
+// The caption, text and style of the message box shown `i`th, for comparing whole.
+inline std::tuple<std::string, std::string, UINT> shownBox(std::size_t i) {
+    const fake::MessageBoxRecord& box = fake::system().messageBoxes.at(i);
+    return {box.caption, box.text, box.style};
 }
 
 // The log file's bytes as they are on disk.

@@ -13,7 +13,6 @@
 
 namespace gltest {
 
-constexpr int WINDOW_WIDTH = 640;
 constexpr int WINDOW_HEIGHT = 480;
 
 using Rgb = std::array<int, 3>;
@@ -33,10 +32,8 @@ inline GLuint makeTexture(int w, int h, const std::vector<std::uint8_t>& rgb) {
 
 inline GLuint makeSolidTexture(Rgb colour) {
     std::vector<std::uint8_t> rgb;
-    for (int i = 0; i < 4; ++i) {
-        for (int c : colour)
-            rgb.push_back(static_cast<std::uint8_t>(c));
-    }
+    for (int i = 0; i < 4; ++i)
+        rgb.insert(rgb.end(), colour.begin(), colour.end());
     return makeTexture(2, 2, rgb);
 }
 

@@ -10,15 +10,22 @@ namespace reference {
 
 class LzariDecoder {
 public:
-    // Decodes the code stream from `in` (positioned after the .spr header) into `out`.
+    // Decodes the code stream from `in` (positioned after the .spr header) into `out`. One object per stream.
     void decode(std::FILE* in, std::FILE* out, std::uint32_t decodedSize) {
         input = in;
-        start();
-        for (int i = 0; i < N - F; ++i)
-            ring[i] = ' ';
+        for (int i = 0; i < 17; ++i)
+            value = 2 * value + getBit();
+        for (int sym = N_CHAR; sym >= 1; --sym) {
+            symToChar[sym] = sym - 1;
+            symFreq[sym] = 1;
+            symCum[sym - 1] = symCum[sym] + 1;
+        }
+        for (int i = N; i >= 1; --i)
+            positionCum[i - 1] = positionCum[i] + 10000 / (i + 200);
         int r = N - F;
-        std::uint32_t count = 0;
-        while (count < decodedSize) {
+        for (int i = 0; i < r; ++i)
+            ring[i] = ' ';
+        for (std::uint32_t count = 0; count < decodedSize;) {
             const int c = decodeChar();
             if (c < 256) {
                 std::putc(c, out);
@@ -27,7 +34,8 @@ public:
                 ++count;
                 continue;
             }
-            const int begin = (r - decodePosition() - 1) & (N - 1);
+            const int position = decodeEntry(positionCum, N) - 1;
+            const int begin = (r - position - 1) & (N - 1);
             const int length = c - 253;
             for (int k = 0; k < length; ++k) {
                 const std::uint8_t byte = ring[(begin + k) & (N - 1)];
@@ -51,47 +59,13 @@ private:
         return (buffer & mask) != 0;
     }
 
-    void start() {
-        low = 0;
-        high = Q4;
-        value = 0;
-        mask = 0;
-        for (int i = 0; i < 17; ++i)
-            value = 2 * value + getBit();
-        symCum[N_CHAR] = 0;
-        for (int sym = N_CHAR; sym >= 1; --sym) {
-            charToSym[sym - 1] = sym;
-            symToChar[sym] = sym - 1;
-            symFreq[sym] = 1;
-            symCum[sym - 1] = symCum[sym] + 1;
-        }
-        symFreq[0] = 0;
-        positionCum[N] = 0;
-        for (int i = N; i >= 1; --i)
-            positionCum[i - 1] = positionCum[i] + 10000 / (i + 200);
-    }
-
-    void renormalise() {
-        for (;;) {
-            if (low >= Q2) {
-                value -= Q2;
-                low -= Q2;
-                high -= Q2;
-            } else if (low >= Q1 && high <= Q3) {
-                value -= Q1;
-                low -= Q1;
-                high -= Q1;
-            } else if (high > Q2) {
-                break;
-            }
-            low += low;
-            high += high;
-            value = 2 * value + getBit();
-        }
-    }
-
-    static int bisect(const std::uint32_t* cum, int hi, std::uint32_t x) {
+    // Finds by bisection the entry k in 1 .. last of the falling table cum with cum[k - 1] > x >= cum[k]
+    // (x the code value scaled to the table), narrows the interval to that entry and renormalises.
+    int decodeEntry(const std::uint32_t* cum, int last) {
+        const std::uint32_t range = high - low;
+        const std::uint32_t x = ((value - low + 1) * cum[0] - 1) / range;
         int lo = 1;
+        int hi = last;
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
             if (cum[mid] > x) {
@@ -100,61 +74,47 @@ private:
                 hi = mid;
             }
         }
-        return lo;
+        high = low + range * cum[lo - 1] / cum[0];
+        low += range * cum[lo] / cum[0];
+        // Renormalise: while the interval lies in the upper half, or in the middle half, subtract that
+        // half's start; stop once it straddles the middle; otherwise double it, taking in one code bit.
+        for (;;) {
+            const std::uint32_t shift = low >= Q2 ? Q2 : (low >= Q1 && high <= Q3 ? Q1 : 0);
+            if (shift == 0 && high > Q2) return lo;
+            low = 2 * (low - shift);
+            high = 2 * (high - shift);
+            value = 2 * (value - shift) + getBit();
+        }
     }
 
-    void update(int sym) {
+    // A symbol: a literal byte below 256, a match length code from 256. The model halves its frequencies
+    // when their total reaches MAX_CUM, then moves the symbol in front of the others of its frequency.
+    int decodeChar() {
+        const int sym = decodeEntry(symCum, N_CHAR);
+        const int c = symToChar[sym];
         if (symCum[0] >= MAX_CUM) {
-            std::uint32_t c = 0;
+            std::uint32_t total = 0;
             for (int i = N_CHAR; i > 0; --i) {
-                symCum[i] = c;
+                symCum[i] = total;
                 symFreq[i] = (symFreq[i] + 1) / 2;
-                c += symFreq[i];
+                total += symFreq[i];
             }
-            symCum[0] = c;
+            symCum[0] = total;
         }
         int i = sym;
         while (symFreq[i] == symFreq[i - 1])
             --i;
-        if (i < sym) {
-            const int charI = symToChar[i];
-            const int charSym = symToChar[sym];
-            symToChar[i] = charSym;
-            symToChar[sym] = charI;
-            charToSym[charI] = sym;
-            charToSym[charSym] = i;
-        }
+        symToChar[sym] = symToChar[i];
+        symToChar[i] = c;
         ++symFreq[i];
         while (--i >= 0)
             ++symCum[i];
-    }
-
-    int decodeChar() {
-        const std::uint32_t range = high - low;
-        const std::uint32_t x = ((value - low + 1) * symCum[0] - 1) / range;
-        const int sym = bisect(symCum, N_CHAR, x);
-        high = low + range * symCum[sym - 1] / symCum[0];
-        low += range * symCum[sym] / symCum[0];
-        renormalise();
-        const int c = symToChar[sym];
-        update(sym);
         return c;
     }
 
-    int decodePosition() {
-        const std::uint32_t range = high - low;
-        const std::uint32_t x = ((value - low + 1) * positionCum[0] - 1) / range;
-        const int position = bisect(positionCum, N, x) - 1;
-        high = low + range * positionCum[position] / positionCum[0];
-        low += range * positionCum[position + 1] / positionCum[0];
-        renormalise();
-        return position;
-    }
-
     std::FILE* input = nullptr;
-    std::uint32_t low = 0, high = 0, value = 0, buffer = 0, mask = 0;
+    std::uint32_t low = 0, high = Q4, value = 0, buffer = 0, mask = 0;
     std::uint8_t ring[N] = {};
-    int charToSym[N_CHAR] = {};
     int symToChar[N_CHAR + 1] = {};
     std::uint32_t symFreq[N_CHAR + 1] = {};
     std::uint32_t symCum[N_CHAR + 1] = {};

@@ -61,6 +61,9 @@ grep -qx "pcm channels=2 rate=44100 bits=16 data=8" out.txt
 printf 'RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x02\0\x02\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x10\0data\x08\0\0\0\1\2\3\4\5\6\7\x08' >adpcm.wav
 check "wavinfo of a compressed file" 1 "$peltool" wavinfo adpcm.wav
 grep -qx "E_NOTIMPL" out.txt
+head -c 50 stereo.wav >cut.wav
+check "wavinfo of a file cut short" 1 "$peltool" wavinfo cut.wav
+grep -qx "WAVE_E_TRUNCATED" out.txt
 check "wavinfo of a missing file" 1 "$peltool" wavinfo missing.wav
 grep -qx "E_FAIL" out.txt
 echo "peltool: all checks passed"

@@ -1,81 +1,69 @@
-// The SDL2 sound device and media graph, heard through SDL's "disk" audio driver, which writes what the mixer
-// produces to a file: signed 16-bit stereo at the rate asked for.
+// The SDL2 sound device and media graph. Their conversions and MP3 decoding directly; the device and the
+// graph as heard through SDL's "disk" audio driver, which writes what the mixer produces to a file: signed
+// 16-bit stereo at the rate asked for.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <new>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/media.h"
+#include "platform/sdl2/mp3_decode.h"
+#include "platform/sdl2/pcm_convert.h"
 #include "platform/sound.h"
+#include "support/allocation_counter.h"
+#include "support/test_files.h"
 
 namespace {
 
-// Heap allocations made by any thread but the test's own while counting is on: the mixer callback must make
-// none.
-std::atomic<bool> countingForeignAllocations{false};
-std::atomic<int> foreignAllocations{0};
-std::thread::id testThread;
+const std::string SOURCE_DIR = PEL_SOURCE_DIR;
+const std::string TONE_MP3 = SOURCE_DIR + "/tests/fuzz/corpus/mp3/tone-stereo-44100.mp3";
 
-}  // namespace
+TEST(PcmConvert, EightAndSixteenBitMonoAndStereoBecomeSixteenBitStereoAtTheOutputRate) {
+    std::vector<std::int16_t> out;
+    const std::uint8_t unsignedMono[] = {0x80, 0xFF, 0x00};
+    sdl2::convertToStereo16(unsignedMono, 3, {1, 8, 22050}, 22050, &out);
+    EXPECT_EQ(out, (std::vector<std::int16_t>{0, 0, 127 * 256, 127 * 256, -128 * 256, -128 * 256}));
+    const std::uint8_t signedStereo[] = {0x34, 0x12, 0xFE, 0xFF,
+                                         0x01};  // a trailing partial frame is dropped
+    sdl2::convertToStereo16(signedStereo, 5, {2, 16, 8000}, 8000, &out);
+    EXPECT_EQ(out, (std::vector<std::int16_t>{0x1234, -2}));
+    for (const sdl2::PcmFormat format : {sdl2::PcmFormat{3, 16, 44100}, {1, 24, 44100}, {1, 16, 50}})
+        EXPECT_FALSE(sdl2::isConvertible(format));
 
-namespace {
-
-void* allocate(std::size_t bytes) noexcept {
-    if (countingForeignAllocations && std::this_thread::get_id() != testThread) ++foreignAllocations;
-    return std::malloc(bytes ? bytes : 1);
+    // Resampling keeps the duration and interpolates.
+    const std::uint8_t ramp[] = {0x00, 0x00, 0x00, 0x10};  // 0, then 4096, 16-bit mono
+    sdl2::convertToStereo16(ramp, 4, {1, 16, 22050}, 44100, &out);
+    EXPECT_EQ(out, (std::vector<std::int16_t>{0, 0, 2048, 2048, 4096, 4096, 4096, 4096}));
+    const std::vector<std::uint8_t> second(std::size_t{48000} * 2, 0);
+    sdl2::convertToStereo16(second.data(), second.size(), {1, 16, 48000}, 44100, &out);
+    EXPECT_EQ(out.size(), 44100u * 2);
+    EXPECT_EQ(sdl2::outputFrameOf(22050, 22050, 44100), 44100u);
+    EXPECT_EQ(sdl2::inputFrameOf(44100, 22050, 44100), 22050u);
 }
 
-void* allocateOrThrow(std::size_t bytes) {
-    void* block = allocate(bytes);
-    if (!block) throw std::bad_alloc();
-    return block;
+TEST(Mp3Decode, TheShippedMusicDecodesGaplessAndNothingPlayableFails) {
+    const auto image = testfiles::readFile(SOURCE_DIR + "/data/snd/oyun.mp3");
+    EXPECT_LT(image.size(), 1u << 20);
+    sdl2::DecodedPcm pcm;
+    ASSERT_TRUE(sdl2::decodeMp3(image.data(), image.size(), std::size_t{48000} * 300, &pcm));
+    EXPECT_EQ(pcm.channels, 2);
+    EXPECT_EQ(pcm.rate, 44100);
+    // Exactly 16 bars at 100 beats a minute: the encoder's delay and padding are gone, so the loop joins.
+    EXPECT_EQ(pcm.bytes.size() / 4, 44100u * 384 / 10);
+
+    const std::vector<std::uint8_t> zeros(4096, 0);
+    EXPECT_FALSE(sdl2::decodeMp3(zeros.data(), zeros.size(), 1000000, &pcm));
+    EXPECT_FALSE(sdl2::decodeMp3(nullptr, 0, 1000000, &pcm));
+    // The frame limit cuts a longer stream.
+    const auto tone = testfiles::readFile(TONE_MP3);
+    ASSERT_TRUE(sdl2::decodeMp3(tone.data(), tone.size(), 1000, &pcm));
+    EXPECT_EQ(pcm.bytes.size(), 1000u * 4);
 }
-
-}  // namespace
-
-// Every form is replaced, so that each block goes back through the delete that matches its new.
-void* operator new(std::size_t bytes) {
-    return allocateOrThrow(bytes);
-}
-
-void* operator new[](std::size_t bytes) {
-    return allocateOrThrow(bytes);
-}
-
-void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
-    return allocate(bytes);
-}
-
-void* operator new[](std::size_t bytes, const std::nothrow_t&) noexcept {
-    return allocate(bytes);
-}
-
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
-
-namespace {
 
 using namespace std::chrono_literals;
 
@@ -102,7 +90,6 @@ int countFrames(const std::vector<std::int16_t>& output, const std::function<boo
 class DiskAudio : public testing::Test {
 protected:
     void SetUp() override {
-        testThread = std::this_thread::get_id();
         outputPath = std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".raw";
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", outputPath.c_str(), 1);
@@ -141,8 +128,7 @@ protected:
     std::vector<std::int16_t> finish() {
         plat::releaseSoundDevice(device);
         device = nullptr;
-        std::ifstream in(outputPath, std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const testfiles::Bytes bytes = testfiles::readFile(outputPath);
         std::vector<std::int16_t> samples(bytes.size() / 2);
         std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
         return samples;
@@ -152,52 +138,33 @@ protected:
     plat::SoundDevice* device = nullptr;
 };
 
-std::vector<std::int16_t> sineWave(double seconds, double amplitude) {
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(seconds * EFFECT_RATE));
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = static_cast<std::int16_t>(
-            amplitude * std::sin(2.0 * 3.14159265 * 440.0 * static_cast<double>(i) / EFFECT_RATE));
-    }
-    return samples;
-}
-
-TEST_F(DiskAudio, APlayedEffectReachesTheOutputOnceWithoutAllocating) {
-    plat::SoundBuffer* buffer = makeBuffer(sineWave(0.1, 12000.0));
-    countingForeignAllocations = true;
-    ASSERT_EQ(plat::playBuffer(buffer, 0, 0, 0), DS_OK);
-    EXPECT_TRUE(status(buffer) & DSBSTATUS_PLAYING);
-    EXPECT_TRUE(waitFor([&] { return status(buffer) == 0; }, 2000ms));
-    std::this_thread::sleep_for(100ms);
-    countingForeignAllocations = false;
-    EXPECT_EQ(foreignAllocations, 0);
-    plat::releaseBuffer(buffer);
-
-    const auto output = finish();
-    // 0.1 s at the output rate, both sides alike; nothing but silence around it.
-    const int sounding =
-        countFrames(output, [](int left, int right) { return left == right && std::abs(left) > 300; });
-    EXPECT_NEAR(sounding, OUTPUT_RATE / 10, OUTPUT_RATE / 50);
-    EXPECT_EQ(countFrames(output, [](int left, int right) { return left != right; }), 0);
-}
-
-TEST_F(DiskAudio, TwoCopiesOfOneSoundOverlap) {
-    const std::vector<std::int16_t> level(EFFECT_RATE * 3 / 10, 7000);
-    plat::SoundBuffer* original = makeBuffer(level);
+TEST_F(DiskAudio, TwoCopiesOfASoundSumOnceIntoTheOutputWithoutTheMixerAllocating) {
+    plat::SoundBuffer* original = makeBuffer(std::vector<std::int16_t>(EFFECT_RATE * 3 / 10, 6000));
     plat::SoundBuffer* copy = nullptr;
     ASSERT_EQ(plat::duplicateSoundBuffer(device, original, &copy), DS_OK);
-    plat::playBuffer(original, 0, 0, 0);
-    plat::playBuffer(copy, 0, 0, 0);
+    // Allocations by any thread but this one are the mixer's.
+    const std::size_t all = testsupport::allocationCount();
+    const std::size_t own = testsupport::threadAllocationCount();
+    ASSERT_EQ(plat::playBuffer(original, 0, 0, 0), DS_OK);
+    ASSERT_EQ(plat::playBuffer(copy, 0, 0, 0), DS_OK);
+    EXPECT_TRUE(status(original) & DSBSTATUS_PLAYING);
     EXPECT_TRUE(waitFor([&] { return status(original) == 0 && status(copy) == 0; }, 2000ms));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(testsupport::allocationCount() - all, testsupport::threadAllocationCount() - own);
     plat::releaseBuffer(copy);
     plat::releaseBuffer(original);
 
+    // 0.3 s at the output rate, once, both sides alike; the copies overlap (they may start a mixing period
+    // apart) and sum to nothing louder than both.
     const auto output = finish();
-    EXPECT_GT(countFrames(output, [](int left, int) { return left == 14000; }), OUTPUT_RATE / 5);
-    EXPECT_EQ(countFrames(output, [](int left, int) { return left > 14000; }), 0);
+    EXPECT_NEAR(countFrames(output, [](int left, int) { return left > 0; }), OUTPUT_RATE * 0.3,
+                OUTPUT_RATE * 0.05);
+    EXPECT_GT(countFrames(output, [](int left, int) { return left == 12000; }), OUTPUT_RATE / 5);
+    EXPECT_EQ(countFrames(output, [](int left, int right) { return left != right || left > 12000; }), 0);
 }
 
 TEST_F(DiskAudio, AStoppedCopyGoesSilentAndKeepsItsPlace) {
-    const std::vector<std::int16_t> level(EFFECT_RATE * 2, 5000);
+    const std::vector<std::int16_t> level(std::size_t{EFFECT_RATE} * 2, 5000);
     plat::SoundBuffer* buffer = makeBuffer(level);
     plat::playBuffer(buffer, 0, 0, 0);
     std::this_thread::sleep_for(150ms);
@@ -218,13 +185,10 @@ TEST_F(DiskAudio, AStoppedCopyGoesSilentAndKeepsItsPlace) {
 
     const auto output = finish();
     const int sounding = countFrames(output, [](int left, int) { return left == 5000; });
-    // What sounded is what the position says was played: well short of the two seconds the buffer holds.
-    EXPECT_NEAR(sounding, static_cast<int>(stoppedAt / 2 * 2), OUTPUT_RATE / 10);
+    // What sounded is what the position says was played (its bytes of 16-bit mono at half the output rate
+    // make as many output frames): well short of the two seconds the buffer holds.
+    EXPECT_NEAR(sounding, static_cast<double>(stoppedAt), OUTPUT_RATE * 0.1);
     EXPECT_LT(sounding, OUTPUT_RATE / 2);
-}
-
-std::wstring widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
 }
 
 TEST_F(DiskAudio, TheMusicPlaysToItsEndAndStartsOverOnASeek) {
@@ -238,10 +202,7 @@ TEST_F(DiskAudio, TheMusicPlaysToItsEndAndStartsOverOnASeek) {
     plat::queryMediaEvent(graph, &events);
     plat::queryMediaSeeking(graph, &seeking);
     EXPECT_EQ(plat::renderFile(graph, L"no-such-file.mp3", nullptr), HRESULT_FILE_NOT_FOUND);
-    std::ofstream("zeros.mp3", std::ios::binary) << std::string(4096, '\0');
-    EXPECT_EQ(plat::renderFile(graph, L"zeros.mp3", nullptr), VFW_E_UNSUPPORTED_STREAM);
-    const std::string tone = std::string(PEL_SOURCE_DIR) + "/tests/fuzz/corpus/mp3/tone-stereo-44100.mp3";
-    ASSERT_EQ(plat::renderFile(graph, widen(tone).c_str(), nullptr), S_OK);
+    ASSERT_EQ(plat::renderFile(graph, std::wstring(TONE_MP3.begin(), TONE_MP3.end()).c_str(), nullptr), S_OK);
     ASSERT_EQ(plat::run(control), S_OK);
 
     long code = 0;

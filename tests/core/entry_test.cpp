@@ -1,0 +1,430 @@
+// The program's entry on the fake backend. Start-up and shutdown and the run log they write: what the player
+// sees on each path, the log's exact bytes, the extension query's answers in it. The main loop: which passes
+// draw, when a quit is acted on, the frame clock, the screenshot key of both frame routines, and the window
+// procedure's own messages.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/entry.h"
+#include "game/entity_list.h"
+#include "game/scene.h"
+#include "graphics/gl_extensions.h"
+#include "input/input_system.h"
+#include "platform/dik_codes.h"
+#include "platform/fake/fake_input.h"
+#include "support/engine_fixture.h"
+
+namespace {
+
+const std::string RULE(37, '-');
+const std::string SIGNATURE =
+    RULE + "\r\nPEL2D Engine : ZENTRO\r\n  ZENTRO Team  2004-0cak-18\r\n" + RULE + "\r\n\r\n";
+const std::string MULTITEXTURE =
+    "Ekran kartinin desteklemedigi Extension: GL_ARB_multitexture\r\n"
+    "Multitexturing , video kartinin destekledigi 0 texture unit\r\n";
+const std::string BANNER =
+    "\r\n"
+    "     |--------------------------------------|\r\n"
+    "     |---------------ZENTRO-----------------|\r\n"
+    "     |------------PEL2D ENGINE--------------|\r\n"
+    "     |------------ZENTRO Team---------------|\r\n"
+    "     |-------https://zentro.example---------|\r\n"
+    "     |--------team@zentro.example-----------|\r\n"
+    "     |--------------------------------------|\r\n"
+    "\r\n";
+const std::string EXTENSION_HEADER = "\r\n\r\n" + RULE +
+                                     "\r\nPEL2D Engine : ZENTRO\r\n  ZENTRO Team  2004-0cak-18\r\n" + RULE +
+                                     "\r\nOpenGL Ekran Karti :\r\n" + RULE + "\r\n";
+const std::string FONT_LOADED = "|--------->  Font yuklendi...\r\n";
+const std::string CLOSING = "\r\n\r\n" + SIGNATURE + "</pre>\r\n</body>\r\n</html>\r\n";
+
+// The log after its 26 head lines.
+std::string logAfterHead() {
+    const std::string log = readLogBytes();
+    std::size_t at = 0;
+    for (int line = 0; line < 26 && at != std::string::npos; ++line) {
+        at = log.find("\r\n", at);
+        if (at != std::string::npos) at += 2;
+    }
+    return at == std::string::npos ? std::string() : log.substr(at);
+}
+
+using StartupTest = EngineTest;
+
+TEST_F(StartupTest, NoticeThenFullScreenAndACompleteRunWritesEverySectionInOrder) {
+    ASSERT_TRUE(initGame());
+    EXPECT_EQ(GameState, STATE_MENU);
+    const auto& boxes = fake::system().messageBoxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(std::tie(boxes[0].caption, boxes[0].style),
+              std::make_tuple("PEL2D - TEST", MB_OK | MB_ICONQUESTION));
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(boxes[0].text.rfind("Pel2d Engine Test oyunu  \nBu oyun sadece deneme surumudur.\n", 0), 0u);
+    EXPECT_TRUE(fake::called("changeDisplayMode 640x480x16"));
+    EXPECT_EQ(fake::window().windowStyle, WS_POPUP | WS_VISIBLE);
+    EXPECT_FALSE(fake::window().cursorVisible);
+    EXPECT_TRUE(g_display.active);
+
+    shutdownGame();
+    EXPECT_EQ(logAfterHead(), SIGNATURE + MULTITEXTURE + BANNER + EXTENSION_HEADER + FONT_LOADED + CLOSING);
+    EXPECT_FALSE(fake::window().classRegistered);
+    EXPECT_EQ(fake::window().window, nullptr);
+    EXPECT_FALSE(fake::window().fullscreenMode) << "the desktop's display mode is restored";
+}
+
+TEST_F(StartupTest, RefusedFullScreenAnsweredYesGoesWindowed) {
+    fake::window().displayModeAvailable = false;
+    fake::system().messageBoxAnswers = {IDOK, IDYES};
+    ASSERT_TRUE(initGame());
+
+    const auto& boxes = fake::system().messageBoxes;
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(
+        shownBox(1),
+        std::make_tuple("ERROR", "Tam ekrani desteklemiyor\nSizin ekran kartiniz. Pencerede acilsin mi?",
+                        MB_YESNO | MB_ICONEXCLAMATION));
+    EXPECT_EQ(fake::window().windowStyle, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    EXPECT_TRUE(fake::window().cursorVisible);
+
+    shutdownGame();
+    EXPECT_FALSE(fake::called("restoreDisplayMode")) << "a windowed run never changed the display mode";
+}
+
+TEST_F(StartupTest, RefusedFullScreenAnsweredNoEndsWithoutClosingLines) {
+    fake::window().displayModeAvailable = false;
+    fake::system().messageBoxAnswers = {IDOK, IDNO};
+    fake::window().whenQueueEmpty = [] { FAIL() << "the loop must not run"; };
+
+    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
+
+    const auto& boxes = fake::system().messageBoxes;
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(shownBox(2), std::make_tuple("HATA", "Program kapatildi.", MB_OK | MB_ICONHAND));
+    EXPECT_FALSE(fake::called("createWindow"));
+    EXPECT_EQ(logAfterHead(), SIGNATURE) << "the log stops after the engine banner, with no closing lines";
+    EXPECT_TRUE(fake::window().classRegistered) << "nothing is torn down on this path";
+    EXPECT_EQ(GameState, 0);
+}
+
+TEST_F(StartupTest, ClassRegistrationFailureWritesNoLogLineAndShowsNothing) {
+    fake::window().registerClassFails = true;
+    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
+    EXPECT_EQ(logAfterHead(), "");
+    EXPECT_TRUE(fake::system().messageBoxes.empty());
+    EXPECT_EQ(fake::window().swapCount, 0);
+}
+
+TEST_F(StartupTest, EachFailingWindowStepTearsDownWhatExistsWithoutAMessage) {
+    bool fake::WindowState::*const steps[] = {
+        &fake::WindowState::createWindowFails,      &fake::WindowState::getDCFails,
+        &fake::WindowState::choosePixelFormatFails, &fake::WindowState::setPixelFormatFails,
+        &fake::WindowState::createContextFails,     &fake::WindowState::makeCurrentFails};
+    for (bool fake::WindowState::*step : steps) {
+        resetEngineGlobals();
+        fake::window().*step = true;
+        EXPECT_FALSE(initGame());
+        EXPECT_EQ(fake::system().messageBoxes.size(), 1u) << "only the notice";
+        EXPECT_EQ(logAfterHead(), SIGNATURE + CLOSING);
+        EXPECT_FALSE(fake::window().classRegistered);
+        EXPECT_EQ(fake::window().window, nullptr);
+        EXPECT_FALSE(fake::window().fullscreenMode);
+        EXPECT_FALSE(fake::called("showWindow"));
+        EXPECT_FALSE(g_display.active);
+        EXPECT_EQ(GameState, 0);
+    }
+}
+
+TEST_F(StartupTest, EveryLogLineFeedIsStoredAsCrLfAndLongLinesAreWrittenWhole) {
+    const std::string longText(3000, 'x');
+    const struct {
+        const char* format;
+        const char* argument;
+        std::string expected;
+    } lines[] = {
+        {"\n", "", "\r\n\r\n"},  // a text of just a line feed gives two empty lines
+        {"%s", "", "\r\n"},      // the empty text gives one empty line
+        {"%s\n", "-----", "-----\r\n\r\n"},
+        {"a\nb %s", "7", "a\r\nb 7\r\n"},
+        {"%s", longText.c_str(), longText + "\r\n"},
+    };
+    std::string expected;
+    for (const auto& line : lines) {
+        EXPECT_TRUE(g_debugLog.writeLine(line.format, line.argument));
+        expected += line.expected;
+        EXPECT_EQ(readLogBytes(), expected);
+    }
+
+    // Each run starts a fresh file.
+    DebugLog secondRun;
+    EXPECT_EQ(readLogBytes(), "");
+}
+
+TEST_F(StartupTest, AnUnopenableLogLosesTheLineAndSaysSo) {
+    std::filesystem::remove(DEBUG_LOG_FILE);
+    std::filesystem::create_directory(DEBUG_LOG_FILE);  // a folder in the file's place cannot be opened
+    EXPECT_FALSE(g_debugLog.writeLine("lost"));
+    std::filesystem::remove(DEBUG_LOG_FILE);
+    EXPECT_TRUE(g_debugLog.writeLine("kept"));
+    EXPECT_EQ(readLogBytes(), "kept\r\n");
+}
+
+TEST_F(StartupTest, LogHeadIsTwentySixLinesOfHtml) {
+    g_debugLog.writeLogHeader();
+    const std::string log = readLogBytes();
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < log.size();) {
+        const std::size_t end = log.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos) << "every line ends in CR LF";
+        lines.push_back(log.substr(start, end - start));
+        start = end + 2;
+    }
+    ASSERT_EQ(lines.size(), 26u);
+    EXPECT_EQ(lines[0], "<html>");
+    EXPECT_EQ(lines[1], "\t<head>");
+    EXPECT_EQ(lines[17], "<pre>") << "the log lines that follow show as written";
+    EXPECT_EQ(lines[18], "<title>ZENTRO - https://zentro.example</title>");
+    EXPECT_EQ(lines[25], " https://zentro.example ");
+}
+
+TEST_F(StartupTest, ExtensionQueryMatchesWholeNamesOnly) {
+    EXPECT_TRUE(isExtensionSupported("GL_ARB_multitexture", "GL_ARB_multitexture GL_EXT_bgra"));
+    EXPECT_TRUE(isExtensionSupported("GL_EXT_bgra", "GL_ARB_multitexture GL_EXT_bgra"));
+    EXPECT_TRUE(isExtensionSupported("GL_EXT_bgra", "GL_ARB_multitexture GL_EXT_bgra "));
+    EXPECT_FALSE(isExtensionSupported("GL_ARB_multitexture", "GL_ARB_multitexture_plus"));
+    EXPECT_FALSE(isExtensionSupported("GL_ARB", "GL_ARB_multitexture"));
+    EXPECT_FALSE(isExtensionSupported("multitexture", "GL_ARB_multitexture"));
+    EXPECT_FALSE(isExtensionSupported("GL_A GL_B", "GL_A GL_B")) << "a name with a blank never matches";
+    EXPECT_FALSE(isExtensionSupported("GL_ARB_multitexture", ""));
+    EXPECT_FALSE(isExtensionSupported("GL_ARB_multitexture", nullptr));
+}
+
+TEST_F(StartupTest, ExtensionAnswersAreLoggedWithTheirOwnSpacing) {
+    isExtensionSupported("GL_ARB_multitexture", "GL_ARB_multitexture GL_EXT_bgra");
+    isExtensionSupported("GL_ARB_multitexture", "");
+    isExtensionSupported("%s%n", "");  // a name is data, never a format
+    EXPECT_EQ(readLogBytes(),
+              "Ekran kartinin destekledigi Extension : GL_ARB_multitexture\r\n"
+              "Ekran kartinin desteklemedigi Extension: GL_ARB_multitexture\r\n"
+              "Ekran kartinin desteklemedigi Extension: %s%n\r\n");
+}
+
+// Ends the loop with a close request once the queue has been found empty `passes` times.
+void closeAfterPasses(int passes) {
+    fake::window().whenQueueEmpty = [remaining = passes]() mutable {
+        if (--remaining == 0) fake::window().queue.push_back({fake::fakeWindowHandle(), WM_CLOSE, 0, 0});
+    };
+}
+
+using MainLoopTest = EngineTest;
+
+TEST_F(MainLoopTest, MenuPassesDrawAndPresentEveryFrame) {
+    closeAfterPasses(5);
+    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
+    // Passes 1 to 4 find the queue empty and draw; pass 5 dispatches WM_CLOSE, whose quit message joins the
+    // same drain, so the loop ends without drawing again.
+    EXPECT_EQ(fake::window().swapCount, 4);
+    EXPECT_EQ(fake::window().window, nullptr) << "shutdown destroyed the window";
+    EXPECT_EQ(readLogBytes().substr(readLogBytes().size() - 9), "</html>\r\n");
+}
+
+TEST_F(MainLoopTest, StatesWithoutARoutineDoNothingAtAll) {
+    ASSERT_TRUE(initGame());
+    for (int state : {0, 3, 5, 6, 7, 8, -1, 10, 1000}) {
+        GameState = state;
+        const int reads = fake::system().counterReads;
+        const int swaps = fake::window().swapCount;
+        EXPECT_TRUE(runGameState());
+        EXPECT_EQ(fake::window().swapCount, swaps) << "state " << state;
+        EXPECT_EQ(fake::system().counterReads, reads) << "state " << state;
+    }
+}
+
+TEST_F(MainLoopTest, QuitIsActedOnOnlyAfterItIsDispatched) {
+    ASSERT_TRUE(initGame());
+    const HWND window = fake::fakeWindowHandle();
+    fake::window().queue = {{window, WM_SIZE, 0, MAKELPARAM(320, 200)},
+                            {nullptr, WM_QUIT, 0, 0},
+                            {window, WM_SIZE, 0, MAKELPARAM(800, 600)}};
+    EXPECT_FALSE(g_display.pumpMessages());
+    EXPECT_EQ(fake::window().dispatched.size(), 2u);
+    EXPECT_EQ(g_display.width, 320) << "messages before the quit message were dispatched";
+    ASSERT_EQ(fake::window().queue.size(), 1u) << "later messages stay queued";
+    EXPECT_TRUE(g_display.pumpMessages());
+    EXPECT_EQ(g_display.width, 800);
+}
+
+TEST_F(MainLoopTest, MinimisedWindowOnlyDrainsTheQueue) {
+    // Minimised at the second pass, restored at the fiftieth, closed at the fifty-second.
+    const HWND window = fake::fakeWindowHandle();
+    int passes = 0;
+    int swapsWhileMinimised = -1;
+    fake::window().whenQueueEmpty = [&] {
+        ++passes;
+        if (passes == 2) fake::window().queue.push_back({window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0});
+        if (passes == 3) swapsWhileMinimised = fake::window().swapCount;
+        if (passes == 50) {
+            EXPECT_EQ(fake::window().swapCount, swapsWhileMinimised);
+            fake::window().queue.push_back({window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0});
+        }
+        if (passes == 52) fake::window().queue.push_back({window, WM_CLOSE, 0, 0});
+    };
+    WinMain(nullptr, nullptr, nullptr, SW_SHOW);
+    EXPECT_GT(fake::window().swapCount, swapsWhileMinimised) << "drawing resumes once restored";
+}
+
+TEST_F(MainLoopTest, FramesAreTimedFromTheStartOfStartUpThenFromTheFrameBefore) {
+    fake::system().counter = 1000;  // a 1 MHz counter
+    ASSERT_TRUE(initGame());
+    fake::system().counter = 1000 + 3 * 1000000;  // start-up took three seconds
+    runGameState();
+    EXPECT_FLOAT_EQ(g_display.frameTime, 3.0f);
+    fake::system().counter += 20000;
+    runGameState();
+    EXPECT_FLOAT_EQ(g_display.frameTime, 0.02f);
+    EXPECT_FLOAT_EQ(g_display.framesPerSecond, 50.0f);
+    // The rate and the time each take a reading of their own and count from their own reading a frame
+    // before: here the time's reading comes 10 ticks after the rate's.
+    fake::system().counter += 100000;
+    fake::system().counterStep = 10;
+    g_display.measureFrame();
+    EXPECT_FLOAT_EQ(g_display.framesPerSecond, 10.0f);
+    EXPECT_FLOAT_EQ(g_display.frameTime, 0.10001f);
+    // A frame shorter than a tick has no rate of its own: the last one stays, not "inf".
+    fake::system().counterStep = 0;
+    g_display.measureFrame();
+    const float lastRate = g_display.framesPerSecond;
+    g_display.measureFrame();
+    EXPECT_EQ(g_display.framesPerSecond, lastRate);
+    EXPECT_EQ(g_display.frameTime, 0.0f);
+}
+
+TEST_F(MainLoopTest, WithoutACounterTheFrameClockReportsFailureAndNothingMoves) {
+    fake::system().hasCounter = false;
+    EXPECT_FALSE(g_display.startFrameClock());
+    EXPECT_EQ(std::tie(g_display.counterFrequency, g_display.counterStart), std::make_tuple(0, 0));
+    fake::system().counter = 100;
+    g_display.measureFrame();
+    EXPECT_EQ(std::tie(g_display.frameTime, g_display.framesPerSecond), std::make_tuple(0.0f, 0.0f));
+}
+
+TEST_F(MainLoopTest, F1JustPressedSavesAScreenshotFromMenuAndPlayFrames) {
+    ASSERT_EQ(g_input.init(nullptr, fake::fakeWindowHandle()), DI_OK);
+    // Pressed, held, released: one screenshot, from either frame routine.
+    const struct {
+        bool down;
+        bool saved;
+    } steps[] = {{true, true}, {true, false}, {false, false}};
+    for (bool (*frame)() : {runMenuFrame, runPlayFrame}) {
+        for (const auto& step : steps) {
+            step.down ? fake::pressKey(DIK_F1) : fake::releaseKey(DIK_F1);
+            g_input.poll();
+            frame();
+            EXPECT_EQ(std::remove("ekrang.tga") == 0, step.saved) << "a screenshot was saved, then removed";
+        }
+    }
+}
+
+LRESULT send(UINT message, WPARAM wParam) {
+    return WindowProc(fake::fakeWindowHandle(), message, wParam, 0);
+}
+
+// The loop's passes, scripted: `step(pass)` runs each time the queue is found empty, and its messages are
+// dispatched in that pass. WinMain's result is returned.
+int runPasses(const std::function<void(int)>& step) {
+    int pass = 0;
+    fake::window().whenQueueEmpty = [&] { step(++pass); };
+    return WinMain(nullptr, nullptr, nullptr, SW_SHOW);
+}
+
+void post(UINT message, WPARAM wParam) {
+    fake::window().queue.push_back({fake::fakeWindowHandle(), message, wParam, 0});
+}
+
+// Minimised in the middle of the teardown, the program stops deleting and drawing; restored, it finishes the
+// teardown, returns to the menu and can start the next game.
+TEST_F(MainLoopTest, TeardownWaitsWhileMinimisedAndFinishesWhenRestored) {
+    int swaps = 0;
+    std::size_t bricks = 0;
+    const int status = runPasses([&](int pass) {
+        if (pass == 1) GameState = STATE_NEW_GAME;
+        if (pass == 3) {
+            EXPECT_EQ(g_bricks.count, 216u);
+            GameState = STATE_TEARDOWN;
+        }
+        if (pass == 50) post(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1));
+        if (pass == 51) {
+            bricks = g_bricks.count;
+            swaps = fake::window().swapCount;
+            EXPECT_GT(bricks, 0u);
+        }
+        if (pass == 500) {
+            EXPECT_EQ(g_bricks.count, bricks) << "nothing is deleted while minimised";
+            EXPECT_EQ(fake::window().swapCount, swaps);
+            EXPECT_EQ(GameState, STATE_TEARDOWN);
+            post(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0));
+        }
+        if (pass == 800) {
+            EXPECT_EQ(g_bricks.count, 0u);
+            EXPECT_EQ(GameState, STATE_MENU);
+            GameState = STATE_NEW_GAME;
+        }
+        if (pass == 802) {
+            EXPECT_EQ(g_bricks.count, 216u) << "the next game has a full wall";
+            post(WM_CLOSE, 0);
+        }
+    });
+    EXPECT_EQ(status, 0);
+}
+
+// Frames of two seconds (a stalled machine) and of no time at all: the ball stays inside the field and the
+// frame rate stays a number.
+TEST_F(MainLoopTest, VeryLongAndVeryShortPlayFramesKeepTheBallInTheField) {
+    const Sprite& ball = playScene().ball;
+    const int status = runPasses([&](int pass) {
+        if (pass == 1) GameState = STATE_NEW_GAME;
+        if (pass == 3) fake::system().counterStep = 1000000;
+        if (pass == 40) fake::system().counterStep = 0;
+        if (pass > 3 && pass < 80) {
+            EXPECT_EQ(GameState, STATE_PLAY);
+            EXPECT_TRUE(ball.x >= 0.0f && ball.x <= 640.0f) << "pass " << pass << ": x " << ball.x;
+            EXPECT_TRUE(ball.y >= 30.0f && ball.y <= 480.0f) << "pass " << pass << ": y " << ball.y;
+            EXPECT_TRUE(std::isfinite(g_display.framesPerSecond));
+        }
+        if (pass == 80) post(WM_CLOSE, 0);
+    });
+    EXPECT_EQ(status, 0);
+}
+
+using WindowProcTest = EngineTest;
+
+TEST_F(WindowProcTest, ScreenSaverMonitorPowerAndKeysAreSwallowedAndTheRestReachTheDefault) {
+    EXPECT_EQ(send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
+    EXPECT_EQ(send(WM_SYSCOMMAND, SC_MONITORPOWER), 0);
+    EXPECT_EQ(send(WM_KEYDOWN, 'A'), 0);
+    EXPECT_EQ(send(WM_CHAR, 'a'), 0);
+    EXPECT_TRUE(fake::window().defaultProcessed.empty());
+    send(WM_SYSCOMMAND, 0xF020 /* SC_MINIMIZE */);
+    send(WM_SYSCOMMAND, SC_SCREENSAVE + 1);
+    send(0x0400 /* any other message */, 0);
+    EXPECT_EQ(fake::window().defaultProcessed.size(), 3u);
+}
+
+TEST_F(WindowProcTest, ActivationFollowsTheMinimisedFlagOnly) {
+    g_display.active = true;
+    EXPECT_EQ(send(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0)), 0);
+    EXPECT_TRUE(g_display.active) << "losing the focus without minimising keeps the game running";
+    send(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1));
+    EXPECT_FALSE(g_display.active);
+    send(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0));
+    EXPECT_TRUE(g_display.active);
+    EXPECT_TRUE(fake::window().defaultProcessed.empty());
+}
+
+}  // namespace
