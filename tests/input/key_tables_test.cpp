@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "input/input_system.h"
@@ -13,175 +14,87 @@
 
 namespace {
 
-std::unique_ptr<InputSystem> initialised() {
-    fake::reset();
-    auto input = std::make_unique<InputSystem>();
-    EXPECT_EQ(input->init(nullptr, fake::fakeWindowHandle()), DI_OK);
-    return input;
-}
+// Every keyboard key but the gaps of the PC keyboard, the Japanese keys, Pause, Windows and Apps.
+constexpr std::size_t FED_KEYBOARD_KEYS = 100;
+// Fed by its key, yet it stands for no key the other way round.
+constexpr std::uint32_t KEY_PRINT_SCREEN = 175;
 
-std::vector<std::string> range(char first, char last, const std::string& prefix = "") {
-    std::vector<std::string> names;
-    for (char c = first; c <= last; ++c)
-        names.push_back(prefix + c);
-    return names;
-}
-
-// Every name in code order, as a player sees them.
-std::vector<std::string> expectedNames() {
-    std::vector<std::string> names = {
-        "NULL", "BACKSPACE",  "TAB", "ENTER", "ESC", "SPACE",  "1",     "APOSTROPHE", "3",      "4",    "5",
-        "7",    "APOSTROPHE", "9",   "0",     "8",   "EQUALS", "COMMA", "UNDERSCORE", "PERIOD", "SLASH"};
-    const auto append = [&names](const std::vector<std::string>& more) {
-        names.insert(names.end(), more.begin(), more.end());
-    };
-    append(range('0', '9'));
-    append({"SEMICOLON", "SEMICOLON", "COMMA", "EQUALS", "PERIOD", "SLASH", "2"});
-    append(range('A', 'Z'));
-    append({"LEFT BRKT", "BACKSLASH", "RIGHT BRKT", "6", "UNDERSCORE", "GRAVE"});
-    append(range('A', 'Z'));
-    append({"LEFT BRKT", "BACKSLASH", "RIGHT BRKT", "GRAVE", "DELETE", "LEFT SHIFT", "RIGHT SHIFT",
-            "LEFT CTRL", "RIGHT CTRL", "LEFT ALT", "RIGHT ALT", "LEFT ARROW", "RIGHT ARROW", "UP ARROW",
-            "DOWN ARROW"});
-    for (int f = 1; f <= 12; ++f)
-        names.push_back("F" + std::to_string(f));
-    append({"INSERT", "DEL", "HOME", "END", "PAGE UP", "PAGE DOWN", "NUM SLASH", "NUM STAR", "NUM MINUS",
-            "NUM PLUS", "NUM ENTER", "NUM PERIOD"});
-    append(range('0', '9', "NUM "));
-    append({"NUM LOCK", "CAPS LOCK", "SCROLL LOCK", "PRINT SCRN", "PAUSE", "MOUSE LEFT", "MOUSE RIGHT",
-            "MOUSE MIDLE", "MOUSE BUTN4"});
-    append(range('0', '9', "JOY BUTN "));
-    return names;
-}
-
-// The keyboard keys that feed no code: the gaps of the PC keyboard, the Japanese keys, Pause, Windows, Apps.
-bool feedsNothing(int dik) {
-    const int ranges[][2] = {{0, 0},     {84, 86},   {89, 155},  {158, 180}, {182, 182},
-                             {185, 198}, {202, 202}, {204, 204}, {206, 206}, {212, 255}};
-    for (const auto& r : ranges) {
-        if (dik >= r[0] && dik <= r[1]) return true;
+class KeyTables : public testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        ASSERT_EQ(input.init(nullptr, fake::fakeWindowHandle()), DI_OK);
     }
-    return false;
-}
+
+    InputSystem input;
+};
 
 }  // namespace
 
-TEST(KeyTables, NamesEveryCodeInOrderWithinTwelveBytes) {
-    auto input = initialised();
-    std::vector<std::string> names;
+TEST_F(KeyTables, NamesFitTwelveBytesAndNameThePhysicalKey) {
+    int named = 0;
     for (int code = 0; code < KEY_COUNT; ++code) {
-        const char* name = input->keyNames[code];
-        ASSERT_NE(std::memchr(name, '\0', KEY_NAME_SIZE), nullptr) << code;
-        if (name[0] != '\0') names.push_back(name);
+        ASSERT_NE(std::memchr(input.keyNames[code], '\0', KEY_NAME_SIZE), nullptr) << code;
+        named += input.keyNames[code][0] != '\0' ? 1 : 0;
     }
-    EXPECT_EQ(names, expectedNames());
-    EXPECT_STREQ(input->keyNames[33], "1");
-    EXPECT_STREQ(input->keyNames[64], "2");
-    EXPECT_STREQ(input->keyNames[97], "A");
-    EXPECT_STREQ(input->keyNames[174], "SCROLL LOCK");
-    EXPECT_STREQ(input->keyNames[259], "MOUSE BUTN4");
-    EXPECT_STREQ(input->keyNames[1], "");
-    EXPECT_STREQ(input->keyNames[200], "");
+    // 0, the four control keys with a name, 32 to 176, and the 14 mouse and joystick buttons.
+    EXPECT_EQ(named, 1 + 4 + 145 + 14);
+    // A name names the physical key: ! and @ are named after the keys 1 and 2.
+    std::vector<std::string> names;
+    for (int code : {0, 1, 33, 64, 65, 97, 127, 151, 174, 200, 258, 259, 269})
+        names.emplace_back(input.keyNames[code]);
+    EXPECT_EQ(names, (std::vector<std::string>{"NULL", "", "1", "2", "A", "A", "DELETE", "DEL", "SCROLL LOCK",
+                                               "", "MOUSE MIDLE", "MOUSE BUTN4", "JOY BUTN 9"}));
 }
 
-TEST(KeyTables, KeyboardFeedsExactlyTheNamedKeys) {
-    auto input = initialised();
-    int feeding = 0;
-    for (int dik = 0; dik < KEYBOARD_KEY_COUNT; ++dik) {
-        if (feedsNothing(dik)) {
-            EXPECT_EQ(input->dikToKey[dik], 0u) << dik;
-        } else {
-            EXPECT_NE(input->dikToKey[dik], 0u) << dik;
-            ++feeding;
-        }
+TEST_F(KeyTables, EachKeyboardKeyFeedsOneNamedCodeThatStandsForItAgain) {
+    std::set<std::uint32_t> fed;
+    for (std::uint32_t dik = 0; dik < KEYBOARD_KEY_COUNT; ++dik) {
+        const std::uint32_t code = input.dikToKey[dik];
+        if (code == 0) continue;
+        EXPECT_TRUE(fed.insert(code).second) << "code " << code << " fed twice";
+        EXPECT_STRNE(input.keyNames[code], "") << code;
+        EXPECT_EQ(input.keyToDik[code], code == KEY_PRINT_SCREEN ? 0 : dik) << code;
     }
-    EXPECT_EQ(feeding, 100);
-    EXPECT_EQ(input->dikToKey[DIK_ESCAPE], KEY_ESC);
-    EXPECT_EQ(input->dikToKey[DIK_F1], KEY_F1);
-    EXPECT_EQ(input->dikToKey[DIK_F12], KEY_F12);
-    EXPECT_EQ(input->dikToKey[DIK_A], 97u);
-    EXPECT_EQ(input->dikToKey[DIK_MINUS], 45u);
-    EXPECT_EQ(input->dikToKey[DIK_DELETE], 151u);
-    EXPECT_EQ(input->dikToKey[DIK_SYSRQ], 175u);
-    EXPECT_EQ(input->dikToKey[DIK_NUMPAD7], 169u);
-    EXPECT_EQ(input->dikToKey[DIK_RMENU], 133u);
-    EXPECT_EQ(input->dikToKey[DIK_PAUSE], 0u);
-    EXPECT_EQ(input->dikToKey[DIK_LWIN], 0u);
-    EXPECT_EQ(input->dikToKey[DIK_APPS], 0u);
+    EXPECT_EQ(fed.size(), FED_KEYBOARD_KEYS);
+    const std::pair<std::uint8_t, std::uint32_t> feeds[] = {
+        {DIK_ESCAPE, KEY_ESC}, {DIK_F1, KEY_F1},  {DIK_F12, KEY_F12}, {DIK_A, 97},
+        {DIK_MINUS, 45},       {DIK_DELETE, 151}, {DIK_SYSRQ, 175},   {DIK_NUMPAD7, 169},
+        {DIK_RMENU, 133},      {DIK_AT, 0},       {DIK_COLON, 0},     {DIK_UNDERLINE, 0},
+        {DIK_PAUSE, 0},        {DIK_LWIN, 0},     {DIK_APPS, 0},      {0, 0}};
+    for (const auto& [dik, code] : feeds)
+        EXPECT_EQ(input.dikToKey[dik], code) << int{dik};
+    // Codes no key feeds still stand for the key they sit on; Print Screen and Pause stand for none.
+    std::vector<std::uint32_t> standsFor;
+    for (std::uint32_t code : {65u, 90u, 127u, 58u, 64u, 95u, 34u, 42u, KEY_PRINT_SCREEN, 176u, 0u})
+        standsFor.push_back(input.keyToDik[code]);
+    EXPECT_EQ(standsFor, (std::vector<std::uint32_t>{DIK_A, DIK_Z, DIK_DELETE, DIK_COLON, DIK_AT,
+                                                     DIK_UNDERLINE, DIK_APOSTROPHE, DIK_8, 0, 0, 0}));
 }
 
-TEST(KeyTables, EveryCodeStandsForThePhysicalKey) {
-    auto input = initialised();
-    // A fed code leads back to the key that feeds it, except Print Screen.
-    for (int dik = 0; dik < KEYBOARD_KEY_COUNT; ++dik) {
-        const std::uint32_t code = input->dikToKey[dik];
-        if (code == 0 || code == 175) continue;
-        EXPECT_EQ(input->keyToDik[code], static_cast<std::uint32_t>(dik)) << code;
-    }
-    EXPECT_EQ(input->keyToDik[175], 0u);
-    EXPECT_EQ(input->keyToDik[176], 0u);
-    EXPECT_EQ(input->keyToDik[65], DIK_A);
-    EXPECT_EQ(input->keyToDik[90], DIK_Z);
-    EXPECT_EQ(input->keyToDik[127], DIK_DELETE);
-    EXPECT_EQ(input->keyToDik[151], DIK_DELETE);
-    EXPECT_EQ(input->keyToDik[58], DIK_COLON);
-    EXPECT_EQ(input->keyToDik[64], DIK_AT);
-    EXPECT_EQ(input->keyToDik[95], DIK_UNDERLINE);
-    EXPECT_EQ(input->keyToDik[34], DIK_APOSTROPHE);
-    EXPECT_EQ(input->keyToDik[42], DIK_8);
-    EXPECT_EQ(input->keyToDik[126], DIK_GRAVE);
-    EXPECT_EQ(input->keyToDik[0], 0u);
-}
-
-TEST(KeyTables, ShiftedCharactersOfAUnitedStatesLayout) {
-    auto input = initialised();
+TEST_F(KeyTables, ShiftedCharactersOfAUnitedStatesLayout) {
     std::string shifted;
     for (int code = 0; code < KEY_COUNT; ++code) {
-        if (input->shiftChars[code] != 0) shifted += input->shiftChars[code];
+        if (input.shiftChars[code] != 0) shifted += input.shiftChars[code];
     }
     // In code order: ' , - . / 0-9 ; = [ \ ] ` a-z.
     EXPECT_EQ(shifted, "\"<_>?)!@#$%^&*(:+{|}~ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-    EXPECT_EQ(input->shiftChars[48], ')');
-    EXPECT_EQ(input->shiftChars[50], '@');
-    EXPECT_EQ(input->shiftChars[97], 'A');
 }
 
-TEST(KeyTables, OnlyFedCodesEverChange) {
-    auto input = initialised();
+TEST_F(KeyTables, OnlyFedCodesEverChange) {
     for (int dik = 0; dik < KEYBOARD_KEY_COUNT; ++dik)
         fake::pressKey(static_cast<std::uint8_t>(dik));
     for (int button = 0; button < 4; ++button)
         fake::setMouseButton(button, true);
-    ASSERT_EQ(input->poll(), DI_OK);
-    EXPECT_EQ(input->keyState(97), KEYSTATE_PRESSED);
-    EXPECT_EQ(input->keyState(151), KEYSTATE_PRESSED);
-    EXPECT_EQ(input->keyState(175), KEYSTATE_PRESSED);
-    EXPECT_EQ(input->keyState(KEY_MOUSE_LEFT), KEYSTATE_PRESSED);
-    EXPECT_EQ(input->keyState(258), KEYSTATE_PRESSED);
-    for (std::uint16_t never : std::vector<std::uint16_t>{65, 33, 58, 64, 95, 127, 176, 259, 1, 200}) {
-        EXPECT_EQ(input->keyState(never), KEYSTATE_UP) << never;
-    }
-    int pressed = 0;
+    ASSERT_EQ(input.poll(), DI_OK);
+    const std::uint16_t fedCodes[] = {97, 151, 175, KEY_MOUSE_LEFT, 258};
+    for (const std::uint16_t code : fedCodes)
+        EXPECT_EQ(input.keyState(code), KEYSTATE_PRESSED) << code;
+    const std::uint16_t neverFed[] = {65, 33, 58, 64, 95, 127, 176, 259, 1, 200};
+    for (const std::uint16_t code : neverFed)
+        EXPECT_EQ(input.keyState(code), KEYSTATE_UP) << code;
+    std::size_t pressed = 0;
     for (int code = 0; code < KEY_COUNT; ++code)
-        pressed += input->keyState(static_cast<std::uint16_t>(code)) != 0;
-    EXPECT_EQ(pressed, 100 + MOUSE_BUTTONS_READ);
-}
-
-TEST(KeyTables, StayEmptyWithoutAKeyboard) {
-    fake::reset();
-    fake::input().keyboardDevice.present = false;
-    InputSystem input;
-    EXPECT_EQ(input.init(nullptr, fake::fakeWindowHandle()), DI_OK);
-    EXPECT_EQ(input.keyboard, nullptr);
-    for (int i = 0; i < KEYBOARD_KEY_COUNT; ++i) {
-        EXPECT_EQ(input.dikToKey[i], 0u);
-        EXPECT_EQ(input.keyToDik[i], 0u);
-    }
-    for (int code = 0; code < KEY_COUNT; ++code) {
-        EXPECT_EQ(input.shiftChars[code], 0);
-        EXPECT_STREQ(input.keyNames[code], "");
-    }
-    fake::pressKey(DIK_ESCAPE);
-    EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(input.keyState(KEY_ESC), KEYSTATE_UP);
+        pressed += input.keyState(static_cast<std::uint16_t>(code)) != 0 ? 1 : 0;
+    EXPECT_EQ(pressed, FED_KEYBOARD_KEYS + MOUSE_BUTTONS_READ);
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <tuple>
+#include <vector>
 
 #include "graphics/display.h"
 #include "input/input_system.h"
@@ -121,38 +124,31 @@ TEST_F(SdlInput, EveryMappedScancodeSetsItsKeyboardKeyOnly) {
     }
 }
 
-TEST_F(SdlInput, KeysOfTheGameReachTheirCodes) {
-    pushKey(SDL_SCANCODE_ESCAPE, true);
-    pushKey(SDL_SCANCODE_KP_7, true);
-    pushKey(SDL_SCANCODE_PRINTSCREEN, true);
-    pushKey(SDL_SCANCODE_RCTRL, true);
-    ASSERT_EQ(pumpAndPoll(), DI_OK);
-    EXPECT_EQ(input->keyState(KEY_ESC), KEYSTATE_PRESSED);
-    EXPECT_EQ(input->keyState(169), KEYSTATE_PRESSED);  // NUM 7
-    EXPECT_EQ(input->keyState(175), KEYSTATE_PRESSED);  // PRINT SCRN
-    EXPECT_EQ(input->keyState(131), KEYSTATE_PRESSED);  // RIGHT CTRL
-    pushKey(SDL_SCANCODE_ESCAPE, false);
-    ASSERT_EQ(pumpAndPoll(), DI_OK);
-    EXPECT_EQ(input->keyState(KEY_ESC), KEYSTATE_RELEASED);
-    EXPECT_EQ(input->keyState(169), KEYSTATE_HELD);
-    for (SDL_Scancode held : {SDL_SCANCODE_KP_7, SDL_SCANCODE_PRINTSCREEN, SDL_SCANCODE_RCTRL}) {
-        pushKey(held, false);
-    }
-    pump();
-}
-
-TEST_F(SdlInput, FocusLossMakesHeldKeysPressedAgain) {
-    pushKey(SDL_SCANCODE_F12, true);
-    ASSERT_EQ(pumpAndPoll(), DI_OK);
-    ASSERT_EQ(pumpAndPoll(), DI_OK);
-    EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_HELD);
+TEST_F(SdlInput, GameKeysReachTheirCodesAndFocusLossMakesHeldKeysPressedAgain) {
+    const SDL_Scancode scancodes[] = {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_F12, SDL_SCANCODE_KP_7,
+                                      SDL_SCANCODE_PRINTSCREEN, SDL_SCANCODE_RCTRL};
+    const std::uint16_t codes[] = {KEY_ESC, KEY_F12, 169, 175, 131};  // ... NUM 7, PRINT SCRN, RIGHT CTRL
+    const auto statesAfterPoll = [this, &codes](HRESULT result) {
+        EXPECT_EQ(pumpAndPoll(), result);
+        std::vector<std::uint16_t> states;
+        for (const std::uint16_t code : codes)
+            states.push_back(input->keyState(code));
+        return states;
+    };
+    const auto all = [count = std::size(codes)](std::uint16_t state) {
+        return std::vector<std::uint16_t>(count, state);
+    };
+    for (const SDL_Scancode scancode : scancodes)
+        pushKey(scancode, true);
+    EXPECT_EQ(statesAfterPoll(DI_OK), all(KEYSTATE_PRESSED));
+    EXPECT_EQ(statesAfterPoll(DI_OK), all(KEYSTATE_HELD));
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    EXPECT_EQ(pumpAndPoll(), DIERR_INPUTLOST);
-    EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_UP);
-    EXPECT_EQ(pumpAndPoll(), DIERR_INPUTLOST);  // the mouse's turn to come back
-    EXPECT_EQ(input->keyState(KEY_F12), KEYSTATE_PRESSED);
-    EXPECT_EQ(pumpAndPoll(), DI_OK);
-    pushKey(SDL_SCANCODE_F12, false);
+    EXPECT_EQ(statesAfterPoll(DIERR_INPUTLOST), all(KEYSTATE_UP));
+    EXPECT_EQ(statesAfterPoll(DIERR_INPUTLOST), all(KEYSTATE_PRESSED)) << "the mouse's turn to come back";
+    EXPECT_EQ(statesAfterPoll(DI_OK), all(KEYSTATE_HELD));
+    for (const SDL_Scancode scancode : scancodes)
+        pushKey(scancode, false);
+    EXPECT_EQ(statesAfterPoll(DI_OK), all(KEYSTATE_RELEASED));
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);  // the engine's window counts as active again
     pump();
     EXPECT_TRUE(g_display.active);
@@ -165,10 +161,9 @@ TEST_F(SdlInput, MouseReportsMotionWheelAndButtonsSinceTheLastRead) {
     pushButton(SDL_BUTTON_RIGHT, true);
     pushButton(SDL_BUTTON_X1, true);
     ASSERT_EQ(pumpAndPoll(), DI_OK);
-    EXPECT_EQ(input->mouseDeltaX, 4);  // 3, accelerated
-    EXPECT_EQ(input->mouseDeltaY, -4);
-    EXPECT_EQ(input->wheelForward, 1);
-    EXPECT_EQ(input->wheelForwardNotches, 2);
+    EXPECT_EQ(std::make_tuple(input->mouseDeltaX, input->mouseDeltaY), std::make_tuple(4, -4))
+        << "3, accelerated";
+    EXPECT_EQ(std::make_tuple(input->wheelForward, input->wheelForwardNotches), std::make_tuple(1, 2));
     EXPECT_EQ(input->keyState(KEY_MOUSE_RIGHT), KEYSTATE_PRESSED);
     EXPECT_EQ(input->keyState(KEY_MOUSE_LEFT), KEYSTATE_UP);
 
@@ -176,8 +171,7 @@ TEST_F(SdlInput, MouseReportsMotionWheelAndButtonsSinceTheLastRead) {
     pushButton(SDL_BUTTON_RIGHT, false);
     ASSERT_EQ(pumpAndPoll(), DI_OK);
     EXPECT_EQ(input->mouseDeltaX, 0);
-    EXPECT_EQ(input->wheelBackward, 1);
-    EXPECT_EQ(input->wheelBackwardNotches, 3);
+    EXPECT_EQ(std::make_tuple(input->wheelBackward, input->wheelBackwardNotches), std::make_tuple(1, 3));
     EXPECT_EQ(input->keyState(KEY_MOUSE_RIGHT), KEYSTATE_RELEASED);
 
     plat::MouseState state{};
@@ -203,12 +197,10 @@ TEST_F(SdlInput, VirtualJoystickIsScaledWithItsDeadZone) {
 
     SDL_JoystickSetVirtualAxis(virtualStick, 0, 16384);   // half way: beyond the dead zone, scaled past it
     SDL_JoystickSetVirtualAxis(virtualStick, 1, -32768);  // all the way
-    SDL_JoystickSetVirtualButton(virtualStick, 0, 1);
-    SDL_JoystickSetVirtualButton(virtualStick, 9, 1);
-    SDL_JoystickSetVirtualButton(virtualStick, 11, 1);
+    for (const int button : {0, 9, 11})
+        SDL_JoystickSetVirtualButton(virtualStick, button, 1);
     ASSERT_EQ(pumpAndPoll(), DI_OK);
-    EXPECT_EQ(input->joystickDeltaX, 444);
-    EXPECT_EQ(input->joystickDeltaY, -1000);
+    EXPECT_EQ(std::make_tuple(input->joystickDeltaX, input->joystickDeltaY), std::make_tuple(444, -1000));
     EXPECT_EQ(input->keyState(KEY_JOY_BUTTON_0), KEYSTATE_PRESSED);
     EXPECT_EQ(input->keyState(269), KEYSTATE_PRESSED);
 
@@ -216,9 +208,8 @@ TEST_F(SdlInput, VirtualJoystickIsScaledWithItsDeadZone) {
     SDL_JoystickSetVirtualAxis(virtualStick, 1, 32767);
     SDL_JoystickSetVirtualButton(virtualStick, 0, 0);
     ASSERT_EQ(pumpAndPoll(), DI_OK);
-    EXPECT_EQ(input->joystickDeltaX, 0);
-    EXPECT_EQ(input->joystickDeltaY, 1000);
-    EXPECT_EQ(input->joystickX, 444);
+    EXPECT_EQ(std::make_tuple(input->joystickDeltaX, input->joystickDeltaY, input->joystickX),
+              std::make_tuple(0, 1000, 444));
     EXPECT_EQ(input->keyState(KEY_JOY_BUTTON_0), KEYSTATE_RELEASED);
 
     input.reset();
@@ -229,12 +220,10 @@ TEST_F(SdlInput, VirtualJoystickIsScaledWithItsDeadZone) {
 
 TEST(SdlInputAxes, RangeAndDeadZoneShapeTheReading) {
     const sdl2::AxisSettings engine{-1000, 1000, 1000};
-    EXPECT_EQ(sdl2::scaleAxis(0, engine), 0);
-    EXPECT_EQ(sdl2::scaleAxis(3276, engine), 0);
-    EXPECT_EQ(sdl2::scaleAxis(32767, engine), 1000);
-    EXPECT_EQ(sdl2::scaleAxis(-32768, engine), -1000);
-    EXPECT_EQ(sdl2::scaleAxis(-16384, engine), -444);
     const sdl2::AxisSettings defaults{};
-    EXPECT_EQ(sdl2::scaleAxis(-32768, defaults), 0);
-    EXPECT_EQ(sdl2::scaleAxis(32767, defaults), 65535);
+    const std::tuple<Sint16, const sdl2::AxisSettings*, plat::LONG> readings[] = {
+        {0, &engine, 0},         {3276, &engine, 0},     {32767, &engine, 1000},   {-32768, &engine, -1000},
+        {-16384, &engine, -444}, {-32768, &defaults, 0}, {32767, &defaults, 65535}};
+    for (const auto& [raw, settings, scaled] : readings)
+        EXPECT_EQ(sdl2::scaleAxis(raw, *settings), scaled) << raw;
 }
