@@ -20,53 +20,34 @@ Sprite* appendEffect(int kind, int state) {
     return effect;
 }
 
-TEST_F(EntityListTest, UnlinkingHeadTailAndOnlyEntityKeepsBothEndsConsistent) {
-    Sprite* first = brickAt(1, 0, ENTITY_ALIVE);
-    Sprite* second = brickAt(2, 0, ENTITY_ALIVE);
-    Sprite* third = brickAt(3, 0, ENTITY_ALIVE);
-    EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{first, second, third}));
-    g_bricks.unlink(first);
-    EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{second, third}));
-    g_bricks.unlink(third);
-    EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{second}));
-    g_bricks.unlink(second);
-    EXPECT_EQ(entitiesOf(g_bricks), std::vector<Sprite*>{});
-    EXPECT_EQ(g_bricks.head, nullptr);
-    Sprite* again = brickAt(4, 0, ENTITY_ALIVE);
-    EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{again}));
-}
-
+// The pass also unlinks from the head, the middle and the tail, which the links both ways are checked for. A
+// brick flying off at -25 is above the screen at -31.
 TEST_F(EntityListTest, OneBrickPassCarriesEachBrickThroughAsManyStatesAsApply) {
-    struct Case {
-        int state;
-        int y, height;
-        int stateAfter;  // 0: deleted
-        float yAfter;
-    };
-    const Case cases[] = {
+    // A brick's state, y and height, and its state (0: deleted) and y after the pass.
+    const std::tuple<int, int, int, int, float> cases[] = {
         {ENTITY_DEAD, 100, 15, 0, 0.0f},
         {ENTITY_APPEARING, 100, 15, ENTITY_ALIVE, 100.0f},
         {ENTITY_GONE, 100, 15, 0, 0.0f},
         {ENTITY_ALIVE, 100, 15, ENTITY_ALIVE, 100.0f},
         {ENTITY_FLYING_OFF, 0, 15, ENTITY_FLYING_OFF, -6.0f},
-        {ENTITY_FLYING_OFF, -25, 15, 0, 0.0f},  // at -31, above the screen
+        {ENTITY_FLYING_OFF, -25, 15, 0, 0.0f},
         {ENTITY_HIT, 100, 1, 0, 0.0f},
-        {ENTITY_HIT, 100, 0, 0, 0.0f},
-    };
-    std::vector<std::pair<Sprite*, const Case*>> staying;
-    std::vector<Sprite*> expected;
-    for (const Case& each : cases) {
-        Sprite* brick = brickAt(0, each.y, each.state);
-        brick->height = each.height;
-        if (each.stateAfter != 0) staying.emplace_back(brick, &each);
-        if (each.stateAfter != 0) expected.push_back(brick);
+        {ENTITY_HIT, 100, 0, 0, 0.0f}};
+    std::vector<Sprite*> kept;
+    std::vector<std::pair<int, float>> expected;
+    for (const auto& [state, y, height, stateAfter, yAfter] : cases) {
+        Sprite* brick = brickAt(0, y, state);
+        brick->height = height;
+        if (stateAfter == 0) continue;
+        kept.push_back(brick);
+        expected.emplace_back(stateAfter, yAfter);
     }
     updateBricks();
-    ASSERT_EQ(entitiesOf(g_bricks), expected);
-    for (const auto& [brick, each] : staying) {
-        EXPECT_EQ(brick->state, each->stateAfter) << each->state;
-        EXPECT_FLOAT_EQ(brick->y, each->yAfter) << each->state;
-    }
+    ASSERT_EQ(entitiesOf(g_bricks), kept);
+    std::vector<std::pair<int, float>> after;
+    for (const Sprite* brick : kept)
+        after.emplace_back(brick->state, brick->y);
+    EXPECT_EQ(after, expected);
 }
 
 TEST_F(EntityListTest, HitBrickShrinksOnePixelPerPassAndGoesAtHeightZero) {
@@ -75,13 +56,12 @@ TEST_F(EntityListTest, HitBrickShrinksOnePixelPerPassAndGoesAtHeightZero) {
     for (int pass = 1; pass <= 14; ++pass) {
         updateBricks();
         ASSERT_EQ(g_bricks.count, 1) << "pass " << pass;
-        EXPECT_EQ(brick->width, 30 - pass);
-        EXPECT_EQ(brick->height, 15 - pass);
+        EXPECT_EQ(std::make_pair(brick->width, brick->height), std::make_pair(30 - pass, 15 - pass));
     }
     EXPECT_NEAR(brick->x, 21.4f, 1e-4);
     EXPECT_NEAR(brick->y, 51.4f, 1e-4);
     updateBricks();
-    EXPECT_EQ(g_bricks.count, 0);
+    EXPECT_EQ(entitiesOf(g_bricks), std::vector<Sprite*>{}) << "the only entity gone, both ends are null";
 }
 
 TEST_F(EntityListTest, EffectLivesUntilItsAnimationHasWrapped) {
@@ -107,18 +87,18 @@ TEST_F(EntityListTest, TeardownDeletesBricksInWallOrderThenEffectsThenSwitchesTo
     EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{first, stranger}));
     EXPECT_EQ(g_effects.count, 2);
 
+    // One step per pass: bricks, then effects, then the switch to the menu.
     GameState = STATE_TEARDOWN;
-    teardownGame();
-    EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{stranger}));
-    teardownGame();
-    teardownGame();
-    EXPECT_EQ(g_bricks.count, 0);
-    EXPECT_EQ(g_effects.count, 1);
-    teardownGame();
-    EXPECT_EQ(g_effects.count, 0);
-    EXPECT_EQ(GameState, STATE_TEARDOWN);
-    teardownGame();
-    EXPECT_EQ(GameState, STATE_MENU);
+    const auto step = [] {
+        teardownGame();
+        return std::make_tuple(g_bricks.count, g_effects.count, GameState);
+    };
+    EXPECT_EQ(step(), std::make_tuple(1, 2, STATE_TEARDOWN));
+    EXPECT_EQ(g_bricks.head, stranger) << "the first-made brick goes first";
+    EXPECT_EQ(step(), std::make_tuple(0, 2, STATE_TEARDOWN));
+    EXPECT_EQ(step(), std::make_tuple(0, 1, STATE_TEARDOWN));
+    EXPECT_EQ(step(), std::make_tuple(0, 0, STATE_TEARDOWN));
+    EXPECT_EQ(step(), std::make_tuple(0, 0, STATE_MENU));
 
     // Empty lists: the passes and the drawing do nothing, and the teardown switches at once.
     GameState = STATE_TEARDOWN;

@@ -19,8 +19,6 @@
 #include "game/text.h"
 
 struct PrintedText {
-    int x;
-    int y;
     std::string text;
     bool label;
 };
@@ -43,9 +41,7 @@ protected:
         played().clear();
         printed().clear();
         g_soundCueListener = [](const Sound* sound) { played().push_back(sound); };
-        g_textListener = [](int x, int y, const char* text, bool label) {
-            printed().push_back(PrintedText{x, y, text, label});
-        };
+        g_textListener = [](int, int, const char* text, bool label) { printed().push_back({text, label}); };
     }
 
     void TearDown() override {

@@ -1,7 +1,11 @@
-// What a poll makes of the devices: the key state machine, the cursor, the wheel, the joystick.
+// What a poll makes of the devices: the key state machine, the cursor, the wheel, the joystick; and the four
+// key tables through which the keyboard feeds the key codes.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -14,6 +18,11 @@
 
 namespace {
 
+// Every keyboard key but the gaps of the PC keyboard, the Japanese keys, Pause, Windows and Apps.
+constexpr std::size_t FED_KEYBOARD_KEYS = 100;
+// Fed by its key, yet it stands for no key the other way round.
+constexpr std::uint32_t KEY_PRINT_SCREEN = 175;
+
 class InputPoll : public testing::Test {
 protected:
     void SetUp() override {
@@ -23,17 +32,9 @@ protected:
         ASSERT_EQ(input.init(nullptr, fake::fakeWindowHandle()), DI_OK);
     }
 
-    std::pair<int, int> cursor() const {
-        std::int32_t x = 0, y = 0;
-        input.getCursor(&x, &y);
-        return {x, y};
-    }
-
-    std::pair<int, int> mouseDelta() const {
-        std::int32_t x = 0, y = 0;
-        input.getMouseDelta(&x, &y);
-        return {x, y};
-    }
+    // What getCursor and getMouseDelta report.
+    std::pair<int, int> cursor() const { return {input.cursorX, input.cursorY}; }
+    std::pair<int, int> mouseDelta() const { return {input.mouseDeltaX, input.mouseDeltaY}; }
 
     std::uint16_t pollAndRead(std::uint16_t code) {
         EXPECT_EQ(input.poll(), DI_OK);
@@ -43,9 +44,11 @@ protected:
     InputSystem input;
 };
 
+using KeyTables = InputPoll;
+
 }  // namespace
 
-TEST_F(InputPoll, KeyStatesFollowTheSamplesAndPressesAreTimed) {
+TEST_F(InputPoll, KeyStatesFollowTheSamplesAndKeysHeldThroughAFocusLossArePressedAgain) {
     // Held over four polls, released, and down again at the poll right after a release: a new press.
     const char samples[] = "DDDDuuDuDD";
     std::vector<std::uint16_t> states;
@@ -63,40 +66,32 @@ TEST_F(InputPoll, KeyStatesFollowTheSamplesAndPressesAreTimed) {
     EXPECT_EQ(pressTimes, (std::vector<DWORD>{1000, 1000, 1000, 1000, 1000, 1000, 1600, 1600, 1800, 1800}));
     EXPECT_EQ(input.keyState(KEY_COUNT), KEYSTATE_UP);
     EXPECT_EQ(input.keyState(0xFFFF), KEYSTATE_UP);
-}
 
-TEST_F(InputPoll, KeyboardReacquisitionMakesHeldKeysPressedAgain) {
-    fake::pressKey(DIK_ESCAPE);
-    pollAndRead(KEY_ESC);
-    EXPECT_EQ(pollAndRead(KEY_ESC), KEYSTATE_HELD);
+    // The lost keyboard reads again at the next poll, then the mouse and the joystick come back one poll
+    // each.
     fake::loseFocus();
-    EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);
-    EXPECT_EQ(input.keyState(KEY_ESC), KEYSTATE_UP);
-    // The keyboard reads again; the mouse and the joystick, lost too, come back one poll each.
-    EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);
-    EXPECT_EQ(input.keyState(KEY_ESC), KEYSTATE_PRESSED);
-    EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);
-    EXPECT_EQ(input.keyState(KEY_ESC), KEYSTATE_HELD);
-    EXPECT_EQ(input.poll(), DI_OK);
+    states.clear();
+    for (const HRESULT result : {DIERR_NOTACQUIRED, DIERR_NOTACQUIRED, DIERR_NOTACQUIRED, DI_OK}) {
+        EXPECT_EQ(input.poll(), result);
+        states.push_back(input.keyState(KEY_F1));
+    }
+    EXPECT_EQ(states, (std::vector<std::uint16_t>{0, 2, 3, 3}));
 }
 
 TEST_F(InputPoll, MouseMovementIsAcceleratedThenScaledTowardZero) {
-    struct Move {
-        float sensitivity;
-        int counts;
-        int delta;
-    };
-    const Move moves[] = {{1.0f, 0, 0}, {1.0f, 1, 1}, {1.0f, 2, 2},  {1.0f, 3, 4},   {1.0f, 4, 6},
-                          {1.0f, 5, 7}, {1.0f, 6, 9}, {1.0f, 7, 14}, {1.0f, -4, -6}, {1.0f, -3, -4},
-                          {0.5f, 3, 2}, {0.5f, 1, 0}, {0.5f, -1, 0}, {0.5f, -7, -7}};
+    // Sensitivity, counts the mouse reports, the movement made of them.
+    const std::tuple<float, int, int> moves[] = {{1.0f, 0, 0},   {1.0f, 1, 1},   {1.0f, 2, 2}, {1.0f, 3, 4},
+                                                 {1.0f, 4, 6},   {1.0f, 5, 7},   {1.0f, 6, 9}, {1.0f, 7, 14},
+                                                 {1.0f, -4, -6}, {1.0f, -3, -4}, {0.5f, 3, 2}, {0.5f, 1, 0},
+                                                 {0.5f, -1, 0},  {0.5f, -7, -7}};
     int sum = 0;
-    for (const Move& move : moves) {
-        SCOPED_TRACE(testing::Message() << move.counts << " x " << move.sensitivity);
-        input.mouseSensitivity = move.sensitivity;
-        fake::moveMouse(move.counts, -move.counts);
+    for (const auto& [sensitivity, counts, delta] : moves) {
+        SCOPED_TRACE(testing::Message() << counts << " x " << sensitivity);
+        input.mouseSensitivity = sensitivity;
+        fake::moveMouse(counts, -counts);
         ASSERT_EQ(input.poll(), DI_OK);
-        EXPECT_EQ(mouseDelta(), std::make_pair(move.delta, -move.delta));
-        sum += move.delta;
+        EXPECT_EQ(mouseDelta(), std::make_pair(delta, -delta));
+        sum += delta;
     }
     EXPECT_EQ(input.mouseSumX, sum);
     EXPECT_EQ(input.mouseSumY, -sum);
@@ -148,17 +143,13 @@ TEST_F(InputPoll, WheelCountsNotchesOfItsDirection) {
     }
 }
 
-TEST_F(InputPoll, ButtonsRecordWhereTheMouseWas) {
+TEST_F(InputPoll, PressesRecordWhereTheMouseWasAtTheirRead) {
     fake::moveMouse(2, 1);
     input.poll();
     fake::moveMouse(1, 1);
     fake::pressKey(DIK_A);
     fake::setMouseButton(0, true);
-    fake::setMouseButton(3, true);
     input.poll();
-    EXPECT_EQ(input.keyState(KEY_MOUSE_LEFT), KEYSTATE_PRESSED);
-    EXPECT_EQ(input.keyState(KEY_MOUSE_RIGHT), KEYSTATE_UP);
-    EXPECT_EQ(input.keyState(259), KEYSTATE_UP);
     // The keyboard is read before the mouse: a key sees the sums of the previous poll, a button the new ones.
     const KeyPressPosition key = input.pressPositions[97], button = input.pressPositions[KEY_MOUSE_LEFT];
     EXPECT_EQ(std::make_pair(key.x, key.y), std::make_pair(2, 1));
@@ -167,14 +158,12 @@ TEST_F(InputPoll, ButtonsRecordWhereTheMouseWas) {
 
 TEST_F(InputPoll, JoystickDeflectionMovesItsPositionEveryPollAfterTheOtherDevicesAreRead) {
     const fake::InputState& state = fake::input();
-    for (const fake::JoystickAxisProperties& axis : {state.axisX, state.axisY}) {
-        EXPECT_EQ(std::make_tuple(axis.min, axis.max, axis.deadZone), std::make_tuple(-1000, 1000, 1000u));
-    }
+    EXPECT_EQ(std::make_tuple(state.axisX.min, state.axisY.max, state.axisX.deadZone, state.axisY.deadZone),
+              std::make_tuple(-1000, 1000, 1000u, 1000u));
     EXPECT_EQ(input.joystickSubtype, 4);
     fake::setJoystickAxes(500, -250);
     fake::setJoystickButton(0, true);
     fake::setJoystickButton(9, true);
-    fake::setJoystickButton(10, true);
     input.poll();
     input.poll();
     EXPECT_EQ(std::make_tuple(input.joystickX, input.joystickY, input.joystickDeltaX),
@@ -206,4 +195,67 @@ TEST_F(InputPoll, AllocatesNothing) {
     // The count is real: the same loop with a lost keyboard re-acquires it, which the fake records.
     fake::loseFocus();
     EXPECT_GT(testsupport::allocationsDuring([this] { input.poll(); }), 0u);
+}
+
+TEST_F(KeyTables, NamesFitTwelveBytesAndNameThePhysicalKey) {
+    int named = 0;
+    for (int code = 0; code < KEY_COUNT; ++code) {
+        ASSERT_NE(std::memchr(input.keyNames[code], '\0', KEY_NAME_SIZE), nullptr) << code;
+        named += input.keyNames[code][0] != '\0' ? 1 : 0;
+    }
+    // 0, the four control keys with a name, 32 to 176, and the 14 mouse and joystick buttons.
+    EXPECT_EQ(named, 1 + 4 + 145 + 14);
+    // A name names the physical key: ! and @ are named after the keys 1 and 2.
+    std::vector<std::string> names;
+    for (int code : {0, 1, 33, 64, 65, 97, 127, 151, 174, 200, 258, 259, 269})
+        names.emplace_back(input.keyNames[code]);
+    EXPECT_EQ(names, (std::vector<std::string>{"NULL", "", "1", "2", "A", "A", "DELETE", "DEL", "SCROLL LOCK",
+                                               "", "MOUSE MIDLE", "MOUSE BUTN4", "JOY BUTN 9"}));
+}
+
+TEST_F(KeyTables, EachKeyboardKeyFeedsOneNamedCodeThatStandsForItAgain) {
+    std::set<std::uint32_t> fed;
+    for (std::uint32_t dik = 0; dik < KEYBOARD_KEY_COUNT; ++dik) {
+        const std::uint32_t code = input.dikToKey[dik];
+        if (code == 0) continue;
+        EXPECT_TRUE(fed.insert(code).second) << "code " << code << " fed twice";
+        EXPECT_STRNE(input.keyNames[code], "") << code;
+        EXPECT_EQ(input.keyToDik[code], code == KEY_PRINT_SCREEN ? 0 : dik) << code;
+    }
+    EXPECT_EQ(fed.size(), FED_KEYBOARD_KEYS);
+    const std::pair<std::uint8_t, std::uint32_t> feeds[] = {
+        {DIK_ESCAPE, KEY_ESC}, {DIK_F1, KEY_F1}, {DIK_F12, KEY_F12}, {DIK_A, 97},    {DIK_DELETE, 151},
+        {DIK_SYSRQ, 175},      {DIK_AT, 0},      {DIK_COLON, 0},     {DIK_PAUSE, 0}, {DIK_LWIN, 0}};
+    for (const auto& [dik, code] : feeds)
+        EXPECT_EQ(input.dikToKey[dik], code) << int{dik};
+    // Codes no key feeds still stand for the key they sit on; Print Screen and Pause stand for none.
+    std::vector<std::uint32_t> standsFor;
+    for (std::uint32_t code : {65u, 90u, 127u, 58u, 64u, 95u, 34u, 42u, KEY_PRINT_SCREEN, 176u, 0u})
+        standsFor.push_back(input.keyToDik[code]);
+    EXPECT_EQ(standsFor, (std::vector<std::uint32_t>{DIK_A, DIK_Z, DIK_DELETE, DIK_COLON, DIK_AT,
+                                                     DIK_UNDERLINE, DIK_APOSTROPHE, DIK_8, 0, 0, 0}));
+}
+
+TEST_F(KeyTables, ShiftedCharactersOfAUnitedStatesLayout) {
+    std::string shifted;
+    for (int code = 0; code < KEY_COUNT; ++code) {
+        if (input.shiftChars[code] != 0) shifted += input.shiftChars[code];
+    }
+    // In code order: ' , - . / 0-9 ; = [ \ ] ` a-z.
+    EXPECT_EQ(shifted, "\"<_>?)!@#$%^&*(:+{|}~ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+}
+
+TEST_F(KeyTables, OnlyFedCodesEverChange) {
+    for (int dik = 0; dik < KEYBOARD_KEY_COUNT; ++dik)
+        fake::pressKey(static_cast<std::uint8_t>(dik));
+    for (int button = 0; button < 4; ++button)
+        fake::setMouseButton(button, true);
+    ASSERT_EQ(input.poll(), DI_OK);
+    const std::uint16_t neverFed[] = {65, 33, 58, 64, 95, 127, 176, 259, 1, 200};
+    for (const std::uint16_t code : neverFed)
+        EXPECT_EQ(input.keyState(code), KEYSTATE_UP) << code;
+    std::size_t pressed = 0;
+    for (int code = 0; code < KEY_COUNT; ++code)
+        pressed += input.keyState(static_cast<std::uint16_t>(code)) != 0 ? 1 : 0;
+    EXPECT_EQ(pressed, FED_KEYBOARD_KEYS + MOUSE_BUTTONS_READ);
 }

@@ -89,8 +89,7 @@ protected:
         pump();
         input = std::make_unique<InputSystem>();
         ASSERT_EQ(input->init(nullptr, window), DI_OK);
-        ASSERT_EQ(input->keyboardAcquired, 1);
-        ASSERT_EQ(input->mouseAcquired, 1);
+        ASSERT_EQ(std::make_tuple(input->keyboardAcquired, input->mouseAcquired), std::make_tuple(1, 1));
     }
 
     HRESULT pumpAndPoll() {
@@ -159,7 +158,6 @@ TEST_F(SdlInput, MouseReportsMotionWheelAndButtonsSinceTheLastRead) {
     pushMotion(1, -4);
     pushWheel(2.0f, false);
     pushButton(SDL_BUTTON_RIGHT, true);
-    pushButton(SDL_BUTTON_X1, true);
     ASSERT_EQ(pumpAndPoll(), DI_OK);
     EXPECT_EQ(std::make_tuple(input->mouseDeltaX, input->mouseDeltaY), std::make_tuple(4, -4))
         << "3, accelerated";
@@ -173,12 +171,6 @@ TEST_F(SdlInput, MouseReportsMotionWheelAndButtonsSinceTheLastRead) {
     EXPECT_EQ(input->mouseDeltaX, 0);
     EXPECT_EQ(std::make_tuple(input->wheelBackward, input->wheelBackwardNotches), std::make_tuple(1, 3));
     EXPECT_EQ(input->keyState(KEY_MOUSE_RIGHT), KEYSTATE_RELEASED);
-
-    plat::MouseState state{};
-    ASSERT_EQ(plat::getDeviceState(input->mouse, sizeof(state), &state), DI_OK);
-    EXPECT_EQ(state.rgbButtons[3], 0x80);
-    pushButton(SDL_BUTTON_X1, false);
-    pump();
 }
 
 TEST_F(SdlInput, VirtualJoystickIsScaledWithItsDeadZone) {
@@ -216,14 +208,4 @@ TEST_F(SdlInput, VirtualJoystickIsScaledWithItsDeadZone) {
     SDL_JoystickClose(virtualStick);
     SDL_JoystickDetachVirtual(index);
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
-}
-
-TEST(SdlInputAxes, RangeAndDeadZoneShapeTheReading) {
-    const sdl2::AxisSettings engine{-1000, 1000, 1000};
-    const sdl2::AxisSettings defaults{};
-    const std::tuple<Sint16, const sdl2::AxisSettings*, plat::LONG> readings[] = {
-        {0, &engine, 0},         {3276, &engine, 0},     {32767, &engine, 1000},   {-32768, &engine, -1000},
-        {-16384, &engine, -444}, {-32768, &defaults, 0}, {32767, &defaults, 65535}};
-    for (const auto& [raw, settings, scaled] : readings)
-        EXPECT_EQ(sdl2::scaleAxis(raw, *settings), scaled) << raw;
 }
