@@ -53,8 +53,7 @@ TEST_F(MenuTest, CursorIsDrawnAtTheMouseWithATintThatWrapsRedGreenAfterAThousand
     EXPECT_LT(g_cursorRed, 1.0f);
     EXPECT_EQ(g_cursorGreen, g_cursorRed);
     drawMenu(menu);
-    EXPECT_EQ(g_cursorRed, 0.0f);
-    EXPECT_EQ(g_cursorGreen, 0.0f);
+    EXPECT_EQ(std::make_pair(g_cursorRed, g_cursorGreen), std::make_pair(0.0f, 0.0f));
     EXPECT_EQ(tintOf(cursor), (std::vector<float>{0.0f, 0.0f, g_cursorBlue}));
 }
 

@@ -45,19 +45,11 @@ void failAcquiring(fake::FakeDevice& device, int times, HRESULT failure) {
 }
 
 // What init leaves: the devices kept, which of them count as acquired, and whether the key tables were built.
-enum Kept {
-    KEYBOARD = 1,
-    KEYBOARD_ACQUIRED = 2,
-    KEY_TABLES = 4,
-    MOUSE = 8,
-    MOUSE_ACQUIRED = 16,
-    JOYSTICK = 32,
-    JOYSTICK_ACQUIRED = 64,
-    KEYBOARD_READY = KEYBOARD | KEYBOARD_ACQUIRED | KEY_TABLES,
-    MOUSE_READY = MOUSE | MOUSE_ACQUIRED,
-    JOYSTICK_READY = JOYSTICK | JOYSTICK_ACQUIRED,
-    ALL = KEYBOARD_READY | MOUSE_READY | JOYSTICK_READY
-};
+constexpr int KEYBOARD = 1, KEYBOARD_ACQUIRED = 2, KEY_TABLES = 4, MOUSE = 8, MOUSE_ACQUIRED = 16,
+              JOYSTICK = 32, JOYSTICK_ACQUIRED = 64;
+constexpr int KEYBOARD_READY = KEYBOARD | KEYBOARD_ACQUIRED | KEY_TABLES,
+              MOUSE_READY = MOUSE | MOUSE_ACQUIRED, JOYSTICK_READY = JOYSTICK | JOYSTICK_ACQUIRED,
+              ALL = KEYBOARD_READY | MOUSE_READY | JOYSTICK_READY;
 
 int keptBy(const InputSystem& input) {
     const bool tables =

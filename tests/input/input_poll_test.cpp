@@ -168,8 +168,8 @@ TEST_F(InputPoll, JoystickDeflectionMovesItsPositionEveryPollAfterTheOtherDevice
     input.poll();
     EXPECT_EQ(std::make_tuple(input.joystickX, input.joystickY, input.joystickDeltaX),
               std::make_tuple(1000, -500, 500));
-    EXPECT_EQ(input.keyState(KEY_JOY_BUTTON_0), KEYSTATE_HELD);
-    EXPECT_EQ(input.keyState(269), KEYSTATE_HELD);
+    EXPECT_EQ(std::make_pair(input.keyState(KEY_JOY_BUTTON_0), input.keyState(269)),
+              std::make_pair(KEYSTATE_HELD, KEYSTATE_HELD));
     EXPECT_EQ(state.joystickDevice.pollCalls + state.joystickDevice.readCalls, 4)
         << "polled, then read, each time";
     EXPECT_LT(state.keyboardDevice.lastReadSequence, state.mouseDevice.lastReadSequence);

@@ -75,10 +75,9 @@ class SdlInput : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         REQUIRE_GL_WINDOW();
-        window = g_hWnd;
         // Without a window manager the focus is given, not taken.
         for (int attempt = 0; attempt < 200 && SDL_GetKeyboardFocus() != sdl2::mainWindow(); ++attempt) {
-            plat::setFocus(window);
+            plat::setFocus(g_hWnd);
             pump();
             SDL_Delay(10);
         }
@@ -88,7 +87,7 @@ protected:
     void SetUp() override {
         pump();
         input = std::make_unique<InputSystem>();
-        ASSERT_EQ(input->init(nullptr, window), DI_OK);
+        ASSERT_EQ(input->init(nullptr, g_hWnd), DI_OK);
         ASSERT_EQ(std::make_tuple(input->keyboardAcquired, input->mouseAcquired), std::make_tuple(1, 1));
     }
 
@@ -97,11 +96,8 @@ protected:
         return input->poll();
     }
 
-    static HWND window;
     std::unique_ptr<InputSystem> input;
 };
-
-HWND SdlInput::window = nullptr;
 
 }  // namespace
 
@@ -182,7 +178,7 @@ TEST_F(SdlInput, VirtualJoystickIsScaledWithItsDeadZone) {
     ASSERT_NE(virtualStick, nullptr);
 
     input = std::make_unique<InputSystem>();
-    ASSERT_EQ(input->init(nullptr, window), DI_OK);
+    ASSERT_EQ(input->init(nullptr, g_hWnd), DI_OK);
     ASSERT_NE(input->joystick, nullptr);
     EXPECT_EQ(input->joystickAcquired, 1);
     EXPECT_EQ(input->joystickSubtype, static_cast<std::int32_t>(DIDEVTYPEJOYSTICK_GAMEPAD));
