@@ -45,6 +45,7 @@ TEST_F(EntityListTest, OneBrickPassCarriesEachBrickThroughAsManyStatesAsApply) {
     updateBricks();
     ASSERT_EQ(entitiesOf(g_bricks), kept);
     std::vector<std::pair<int, float>> after;
+    after.reserve(kept.size());
     for (const Sprite* brick : kept)
         after.emplace_back(brick->state, brick->y);
     EXPECT_EQ(after, expected);
