@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "audio/sound.h"
@@ -17,11 +19,14 @@
 #include "game/text.h"
 
 struct PrintedText {
-    int x;
-    int y;
     std::string text;
     bool label;
 };
+
+// The game's five sounds, which the tests replace with their own.
+inline auto gameSounds() {
+    return std::tie(g_sndTop, g_sndYan, g_sndYkr, g_sndPatlama, g_sndTops);
+}
 
 class GameTest : public ::testing::Test {
 protected:
@@ -31,28 +36,18 @@ protected:
         GameState = STATE_PLAY;
         g_brickRed = g_brickGreen = g_brickBlue = 0.0f;
         g_cursorRed = g_cursorGreen = g_cursorBlue = 0.0f;
-        savedSounds = {g_sndTop, g_sndYan, g_sndYkr, g_sndPatlama, g_sndTops};
-        g_sndTop = &top;
-        g_sndYan = &yan;
-        g_sndYkr = &ykr;
-        g_sndPatlama = &patlama;
-        g_sndTops = &tops;
+        savedSounds = gameSounds();
+        gameSounds() = std::make_tuple(&top, &yan, &ykr, &patlama, &tops);
         played().clear();
         printed().clear();
         g_soundCueListener = [](const Sound* sound) { played().push_back(sound); };
-        g_textListener = [](int x, int y, const char* text, bool label) {
-            printed().push_back(PrintedText{x, y, text, label});
-        };
+        g_textListener = [](int, int, const char* text, bool label) { printed().push_back({text, label}); };
     }
 
     void TearDown() override {
         g_soundCueListener = nullptr;
         g_textListener = nullptr;
-        g_sndTop = savedSounds[0];
-        g_sndYan = savedSounds[1];
-        g_sndYkr = savedSounds[2];
-        g_sndPatlama = savedSounds[3];
-        g_sndTops = savedSounds[4];
+        gameSounds() = savedSounds;
         g_bricks.deleteAll();
         g_effects.deleteAll();
     }
@@ -66,10 +61,7 @@ protected:
         return texts;
     }
     static int timesPlayed(const Sound& sound) {
-        int times = 0;
-        for (const Sound* each : played())
-            times += each == &sound ? 1 : 0;
-        return times;
+        return static_cast<int>(std::count(played().begin(), played().end(), &sound));
     }
 
     Sprite background, wall, ball, paddle, glow, plate, plateGlow, logo, lava, cursor;
@@ -88,8 +80,16 @@ private:
         return brick;
     }
 
-    std::vector<Sound*> savedSounds;
+    std::tuple<Sound*, Sound*, Sound*, Sound*, Sound*> savedSounds;
 };
+
+// A sprite's tint, and where it is and where it goes, for comparing in one expectation.
+inline std::vector<float> tintOf(const Sprite& sprite) {
+    return {sprite.red, sprite.green, sprite.blue};
+}
+inline std::vector<float> motionOf(const Sprite& sprite) {
+    return {sprite.x, sprite.y, sprite.vx, sprite.vy};
+}
 
 inline void expectBrickColor(const Sprite& brick, float redGreen, float blue) {
     EXPECT_NEAR(brick.red, redGreen, 1e-6);

@@ -1,5 +1,6 @@
 // Whole games on the fake backend: start-up, the state passes of the main loop, thousands of play frames, the
 // teardown and a second game, as the program runs them.
+#include <algorithm>
 #include <cmath>
 
 #include "core/entry.h"
@@ -55,19 +56,17 @@ protected:
         pass();
     }
 
+    void passes(int count) {
+        for (int i = 0; i < count; ++i)
+            pass();
+    }
+
     void setLeftButton(bool down) {
         fake::setMouseButton(0, down);
         pass();
     }
 
-    void tapKey(std::uint8_t dik) {
-        fake::pressKey(dik);
-        pass();
-        fake::releaseKey(dik);
-        pass();
-    }
-
-    static bool closeRequested() { return fake::callCount("sendMessage 16") > 0; }
+    static int closeRequests() { return fake::callCount("sendMessage 16"); }
 
     int teardownPasses() {
         GameState = STATE_TEARDOWN;
@@ -80,179 +79,122 @@ protected:
     }
 };
 
-TEST_F(WholeGameTest, BallBreaksBricksOverThousandsOfFramesWithASoundForEachHit) {
-    startGame();
-    const int swaps = fake::window().swapCount;
-    for (int frame = 0; frame < 6000; ++frame)
-        pass();
-    EXPECT_EQ(fake::window().swapCount, swaps + 6000);
-    EXPECT_NEAR(g_display.frameTime, 1.0f / 60.0f, 1e-4);
-
-    int standing = 0;
-    for (Sprite* brick = g_bricks.head; brick; brick = brick->next)
-        standing += brick->state == ENTITY_ALIVE;
-    EXPECT_LT(g_bricks.count, 216);
-    EXPECT_EQ(timesPlayed(top), 216 - standing);
-    EXPECT_GT(timesPlayed(yan), 0);
-    EXPECT_GT(timesPlayed(tops), 0) << "the paddle, standing still, was met now and then";
-    EXPECT_EQ(timesPlayed(patlama), 0);
-    // The ball keeps its speed on a diagonal however it bounced.
-    EXPECT_FLOAT_EQ(std::abs(playScene().ball.vx), 4.0f);
-    EXPECT_FLOAT_EQ(std::abs(playScene().ball.vy), 4.0f);
-}
-
-TEST_F(WholeGameTest, TeardownTakesOnePassPerBrickAndOneMoreAndDrawsNothing) {
-    startGame();
-    pass();
-    const int swaps = fake::window().swapCount;
-    EXPECT_EQ(teardownPasses(), 217);
-    EXPECT_EQ(fake::window().swapCount, swaps);
-    EXPECT_EQ(GameState, STATE_MENU);
-    pass();
-    EXPECT_EQ(fake::window().swapCount, swaps + 1) << "the menu draws again";
-}
-
-TEST_F(WholeGameTest, SecondGameContinuesTheColourSequence) {
-    startGame();
-    teardownPasses();
-    startGame();
-    expectBrickColor(*g_bricks.head, 0.7f, 0.2f);
-}
-
-TEST_F(WholeGameTest, ClickIsAReleaseOverTheItemWhereverThePressWas) {
+TEST_F(WholeGameTest, ClickIsAReleaseOverTheItemWhereverThePressWasAndThePressTintLastsOneFrame) {
+    const Sprite& menuPlate = menuScene().plate;
     moveCursorTo(300, 310);
-    ASSERT_EQ(g_mouseX, 300);
-    ASSERT_EQ(g_mouseY, 310);
     ASSERT_TRUE(g_itemHovered[MENU_ITEM_CLOSE]);
     setLeftButton(true);
+    EXPECT_EQ(tintOf(menuPlate), (std::vector<float>{0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(tintOf(menuScene().glow), (std::vector<float>{0.0f, 1.0f, 0.0f}));
+    pass();
+    EXPECT_EQ(tintOf(menuPlate), (std::vector<float>{1.0f, 1.0f, 1.0f})) << "held: the hover tint again";
     moveCursorTo(300, 400);
     setLeftButton(false);
-    EXPECT_FALSE(closeRequested()) << "pressed over the close item, released off it";
+    EXPECT_EQ(closeRequests(), 0) << "pressed over the close item, released off it";
+
+    moveCursorTo(300, 270);
+    setLeftButton(true);
+    setLeftButton(false);
+    EXPECT_EQ(closeRequests(), 0);
+    EXPECT_EQ(GameState, STATE_MENU) << "the high-scores item does nothing";
 
     moveCursorTo(100, 100);
     setLeftButton(true);
     moveCursorTo(300, 310);
-    EXPECT_FALSE(closeRequested());
+    EXPECT_EQ(closeRequests(), 0);
     setLeftButton(false);
-    EXPECT_TRUE(closeRequested());
+    EXPECT_EQ(closeRequests(), 1);
     EXPECT_FALSE(g_display.pumpMessages()) << "the window procedure posted the quit message";
-}
-
-TEST_F(WholeGameTest, PressTintShowsOnTheFrameTheButtonWentDownOnly) {
-    const Sprite& menuPlate = menuScene().plate;
-    moveCursorTo(300, 310);
-    setLeftButton(true);
-    EXPECT_FLOAT_EQ(menuPlate.red, 0.0f);
-    EXPECT_FLOAT_EQ(menuPlate.blue, 1.0f);
-    EXPECT_FLOAT_EQ(menuScene().glow.green, 1.0f);
-    EXPECT_FLOAT_EQ(menuScene().glow.red, 0.0f);
-    pass();
-    EXPECT_FLOAT_EQ(menuPlate.red, 1.0f) << "held: the hover tint again";
-    moveCursorTo(300, 270);
-    setLeftButton(false);
-    EXPECT_FALSE(closeRequested());
-    EXPECT_EQ(GameState, STATE_MENU) << "the high-scores item does nothing";
-}
-
-TEST_F(WholeGameTest, NewGameItemSwitchesAtTheEndOfAFrameThatStillDrawsEverything) {
-    moveCursorTo(300, 220);
-    setLeftButton(true);
-    g_itemHovered[MENU_ITEM_CLOSE] = true;
-    printed().clear();
-    const float cursorRed = g_cursorRed;
-    const int swaps = fake::window().swapCount;
-    setLeftButton(false);
-    EXPECT_EQ(GameState, STATE_NEW_GAME);
-    EXPECT_FALSE(g_itemHovered[MENU_ITEM_CLOSE]) << "the items after it were still updated";
-    int labels = 0;
-    for (const PrintedText& text : printed())
-        labels += text.label ? 1 : 0;
-    EXPECT_EQ(labels, 3) << "the labels were still printed";
-    EXPECT_GT(g_cursorRed, cursorRed) << "the cursor was still drawn";
-    EXPECT_EQ(fake::window().swapCount, swaps + 1);
-    pass();
-    EXPECT_EQ(GameState, STATE_PLAY);
-    EXPECT_EQ(g_bricks.count, 216);
-}
-
-TEST_F(WholeGameTest, F12InTheMenuInAnyStateButUpAsksToClose) {
-    fake::pressKey(DIK_F12);
-    pass();
-    EXPECT_EQ(fake::callCount("sendMessage 16"), 1);
-    pass();
-    fake::releaseKey(DIK_F12);
-    pass();
-    EXPECT_EQ(fake::callCount("sendMessage 16"), 3) << "pressed, held and just released";
-    pass();
-    EXPECT_EQ(fake::callCount("sendMessage 16"), 3);
 }
 
 TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
     startGame();
-    Sprite& gamePaddle = playScene().paddle;
-    Sprite& gameBall = playScene().ball;
+    const Sprite& gamePaddle = playScene().paddle;
+    const Sprite& gameBall = playScene().ball;
     fake::moveMouse(20, 0);  // doubled
     pass();
     EXPECT_FLOAT_EQ(gamePaddle.x, 285.0f);
 
-    fake::setMouseButton(0, true);
-    for (int frame = 0; frame < 200; ++frame)
-        pass();
-    EXPECT_EQ(gamePaddle.width, 400);
-    EXPECT_EQ(gameBall.width, 120);
-    EXPECT_EQ(gameBall.height, 120);
-    fake::setMouseButton(1, true);
-    for (int frame = 0; frame < 5; ++frame)
-        pass();
-    EXPECT_EQ(gamePaddle.width, 398) << "both held at the limit: only the shrink step acts";
-    fake::setMouseButton(0, false);
-    for (int frame = 0; frame < 200; ++frame)
-        pass();
-    EXPECT_EQ(gamePaddle.width, 34);
-    EXPECT_EQ(gameBall.width, 17);
+    // The buttons held, for how many frames, and the paddle's width and the ball's size then. Both held
+    // cancel out, except where a limit stops one of them: the ball starts below its smallest size.
+    const std::tuple<bool, bool, int, int, int> holds[] = {{true, true, 10, 64, 17},
+                                                           {true, false, 200, 400, 120},
+                                                           {true, true, 5, 398, 119},
+                                                           {false, true, 200, 34, 17}};
+    for (const auto& [left, right, frames, paddleWidth, ballSize] : holds) {
+        SCOPED_TRACE(testing::Message() << left << right);
+        fake::setMouseButton(0, left);
+        fake::setMouseButton(1, right);
+        passes(frames);
+        EXPECT_EQ(std::make_tuple(gamePaddle.width, gameBall.width, gameBall.height),
+                  std::make_tuple(paddleWidth, ballSize, ballSize));
+    }
 }
 
-TEST_F(WholeGameTest, EscapeEndsTheGameAfterAFrameThatRunsToItsEnd) {
-    startGame();
-    pass();
-    printed().clear();
-    const int swaps = fake::window().swapCount;
-    fake::pressKey(DIK_ESCAPE);
-    pass();
-    EXPECT_EQ(GameState, STATE_TEARDOWN);
-    EXPECT_EQ(fake::window().swapCount, swaps + 1);
-    EXPECT_EQ(printed().size(), 5u) << "the HUD was printed";
-    fake::releaseKey(DIK_ESCAPE);
-    int passes = 1;
-    for (pass(); GameState == STATE_TEARDOWN && passes < 1000; pass())
-        ++passes;
-    EXPECT_EQ(passes, 217);
-    EXPECT_EQ(GameState, STATE_MENU);
-}
-
-TEST_F(WholeGameTest, ASessionFromMenuToGameAndBackTwiceEndsWithF12) {
+// Two games chosen from the menu, each played for 50 seconds of 60 Hz frames with the paddle swept to and
+// fro and left with Escape, then F12 held and released in the menu.
+TEST_F(WholeGameTest, ASessionOfTwoGamesFromTheMenuAndBackEndsWithF12) {
     for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        // The new-game item switches at the end of a frame that still draws everything after it.
         moveCursorTo(300, 220);
         setLeftButton(true);
+        g_itemHovered[MENU_ITEM_CLOSE] = true;
+        printed().clear();
+        const float cursorRed = g_cursorRed;
         setLeftButton(false);
+        EXPECT_EQ(GameState, STATE_NEW_GAME);
+        EXPECT_FALSE(g_itemHovered[MENU_ITEM_CLOSE]) << "the items after it were still updated";
+        EXPECT_EQ(
+            std::count_if(printed().begin(), printed().end(), [](const PrintedText& t) { return t.label; }),
+            3);
+        EXPECT_GT(g_cursorRed, cursorRed) << "the cursor was still drawn";
         pass();
-        ASSERT_EQ(GameState, STATE_PLAY) << "round " << round;
-        if (round == 1) expectBrickColor(*g_bricks.head, 0.7f, 0.2f);
+        ASSERT_EQ(GameState, STATE_PLAY);
+        if (round == 1)
+            expectBrickColor(*g_bricks.head, 0.7f, 0.2f);  // the colours go on from the first wall
+
+        played().clear();
+        const int swaps = fake::window().swapCount;
         for (int frame = 0; frame < 3000; ++frame) {
             fake::moveMouse(frame % 200 < 100 ? 3 : -3, 0);
             pass();
         }
-        EXPECT_LT(g_bricks.count, 216);
-        tapKey(DIK_ESCAPE);
-        for (int frame = 0; frame < 300 && GameState != STATE_MENU; ++frame)
-            pass();
+        EXPECT_NEAR(g_display.frameTime, 1.0f / 60.0f, 1e-4);
+        const std::vector<Sprite*> bricks = entitiesOf(g_bricks);
+        const auto standing = std::count_if(bricks.begin(), bricks.end(),
+                                            [](const Sprite* brick) { return brick->state == ENTITY_ALIVE; });
+        EXPECT_LT(standing, 216);
+        EXPECT_EQ(timesPlayed(top), 216 - standing);
+        EXPECT_GT(timesPlayed(yan), 0);
+        EXPECT_GT(timesPlayed(tops), 0);
+        EXPECT_EQ(timesPlayed(patlama), 0);
+        // The ball keeps its speed on a diagonal however it bounced.
+        EXPECT_FLOAT_EQ(std::abs(playScene().ball.vx), 4.0f);
+        EXPECT_FLOAT_EQ(std::abs(playScene().ball.vy), 4.0f);
+
+        // Escape ends the game after a frame that runs to its end; the teardown then takes one pass per brick
+        // left and one more, drawing nothing.
+        printed().clear();
+        fake::pressKey(DIK_ESCAPE);
+        pass();
+        fake::releaseKey(DIK_ESCAPE);
+        EXPECT_EQ(GameState, STATE_TEARDOWN);
+        EXPECT_EQ(printed().size(), 5u) << "the HUD was printed";
+        EXPECT_EQ(fake::window().swapCount, swaps + 3001);
+        const int left = g_bricks.count;
+        EXPECT_EQ(teardownPasses(), left + 1);
+        EXPECT_EQ(fake::window().swapCount, swaps + 3001);
         ASSERT_EQ(GameState, STATE_MENU);
     }
-    EXPECT_GT(timesPlayed(top), 0);
-    EXPECT_FALSE(closeRequested());
+    EXPECT_EQ(closeRequests(), 0);
     fake::pressKey(DIK_F12);
+    passes(2);
+    fake::releaseKey(DIK_F12);
     pass();
-    EXPECT_FALSE(g_display.pumpMessages());
+    EXPECT_EQ(closeRequests(), 3) << "pressed, held and just released";
+    pass();
+    EXPECT_EQ(closeRequests(), 3);
 }
 
 TEST_F(WholeGameTest, SteadyStatePlayAndMenuFramesAllocateNothing) {
@@ -262,18 +204,10 @@ TEST_F(WholeGameTest, SteadyStatePlayAndMenuFramesAllocateNothing) {
     g_soundCueListener = nullptr;
     g_textListener = nullptr;
     pass();
-    EXPECT_EQ(testsupport::allocationsDuring([this] {
-                  for (int frame = 0; frame < 500; ++frame)
-                      pass();
-              }),
-              0u);
+    EXPECT_EQ(testsupport::allocationsDuring([this] { passes(500); }), 0u);
     teardownPasses();
     pass();
-    EXPECT_EQ(testsupport::allocationsDuring([this] {
-                  for (int frame = 0; frame < 100; ++frame)
-                      pass();
-              }),
-              0u);
+    EXPECT_EQ(testsupport::allocationsDuring([this] { passes(100); }), 0u);
 }
 
 }  // namespace

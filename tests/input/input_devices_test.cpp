@@ -1,19 +1,25 @@
-// Creating, acquiring, losing and releasing the devices, on a machine that misbehaves as the test says.
+// Creating, acquiring, losing and releasing the devices, on a machine that misbehaves as the test says, and
+// the input system inside the program.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "core/entry.h"
 #include "input/input_system.h"
 #include "platform/dik_codes.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_platform.h"
+#include "support/engine_fixture.h"
 
 namespace {
 
 constexpr int ATTEMPTS = 51;
 
+// The input calls the fake recorded, acquisitions left out, without their "input." prefix.
 std::vector<std::string> inputCalls() {
     std::vector<std::string> calls;
     for (const std::string& call : fake::calls()) {
@@ -25,14 +31,78 @@ std::vector<std::string> inputCalls() {
 
 class InputDevices : public testing::Test {
 protected:
-    void SetUp() override { fake::reset(); }
+    void SetUp() override {
+        fake::reset();
+        fake::input().joysticksAttached = 1;
+    }
 
-    HRESULT init(InputSystem& input) { return input.init(nullptr, fake::fakeWindowHandle()); }
+    static HRESULT init(InputSystem& input) { return input.init(nullptr, fake::fakeWindowHandle()); }
+};
+
+void failAcquiring(fake::FakeDevice& device, int times, HRESULT failure) {
+    device.acquireFailures = times;
+    device.acquireFailure = failure;
+}
+
+// What init leaves: the devices kept, which of them count as acquired, and whether the key tables were built.
+constexpr int KEYBOARD = 1, KEYBOARD_ACQUIRED = 2, KEY_TABLES = 4, MOUSE = 8, MOUSE_ACQUIRED = 16,
+              JOYSTICK = 32, JOYSTICK_ACQUIRED = 64;
+constexpr int KEYBOARD_READY = KEYBOARD | KEYBOARD_ACQUIRED | KEY_TABLES,
+              MOUSE_READY = MOUSE | MOUSE_ACQUIRED, JOYSTICK_READY = JOYSTICK | JOYSTICK_ACQUIRED,
+              ALL = KEYBOARD_READY | MOUSE_READY | JOYSTICK_READY;
+
+int keptBy(const InputSystem& input) {
+    const bool tables =
+        std::strcmp(input.keyNames[KEY_ESC], "ESC") == 0 && input.dikToKey[DIK_ESCAPE] == KEY_ESC;
+    return (input.keyboard ? KEYBOARD : 0) | (input.keyboardAcquired ? KEYBOARD_ACQUIRED : 0) |
+           (tables ? KEY_TABLES : 0) | (input.mouse ? MOUSE : 0) |
+           (input.mouseAcquired ? MOUSE_ACQUIRED : 0) | (input.joystick ? JOYSTICK : 0) |
+           (input.joystickAcquired ? JOYSTICK_ACQUIRED : 0);
+}
+
+// One step of init going wrong: what init returns and keeps, and what two polls with Escape held make of it.
+using Machine = fake::InputState;
+
+struct InitCase {
+    const char* what;
+    void (*arrange)(Machine&);
+    HRESULT result;
+    int kept;
+    std::uint16_t escape;  // after the two polls
+    int joystickReads;     // in the two polls
+};
+
+const InitCase INIT_CASES[] = {
+    {"all well", [](Machine&) {}, DI_OK, ALL, KEYSTATE_HELD, 2},
+    {"no DirectInput", [](Machine& m) { m.createResult = DIERR_OUTOFMEMORY; }, DIERR_OUTOFMEMORY, 0,
+     KEYSTATE_UP, 0},
+    {"mouse lost: nothing after it", [](Machine& m) { failAcquiring(m.mouseDevice, -1, DIERR_INPUTLOST); },
+     DIERR_INPUTLOST, MOUSE, KEYSTATE_UP, 0},
+    {"mouse refused by another window: retried by every poll, so the joystick waits",
+     [](Machine& m) { failAcquiring(m.mouseDevice, -1, E_ACCESSDENIED); }, DI_OK, ALL, KEYSTATE_HELD, 0},
+    {"no mouse", [](Machine& m) { m.mouseDevice.present = false; }, DI_OK, ALL - MOUSE_READY, KEYSTATE_HELD,
+     2},
+    {"keyboard failing: read and re-acquired, it feeds nothing",
+     [](Machine& m) { failAcquiring(m.keyboardDevice, ATTEMPTS, E_FAIL); }, E_FAIL, KEYBOARD | MOUSE_READY,
+     KEYSTATE_UP, 0},
+    {"keyboard refused: acquired by the first poll",
+     [](Machine& m) { failAcquiring(m.keyboardDevice, ATTEMPTS, E_ACCESSDENIED); }, DI_OK,
+     ALL - KEYBOARD_ACQUIRED, KEYSTATE_PRESSED, 1},
+    {"no keyboard", [](Machine& m) { m.keyboardDevice.present = false; }, DI_OK, MOUSE_READY | JOYSTICK_READY,
+     KEYSTATE_UP, 2},
+    {"no joystick", [](Machine& m) { m.joysticksAttached = 0; }, DI_OK, ALL - JOYSTICK_READY, KEYSTATE_HELD,
+     0},
+    {"joystick refused: never read", [](Machine& m) { failAcquiring(m.joystickDevice, -1, E_ACCESSDENIED); },
+     DI_OK, ALL - JOYSTICK_ACQUIRED, KEYSTATE_HELD, 0},
+    {"joystick without the polling interface", [](Machine& m) { m.queryInterfaceResult = E_NOINTERFACE; },
+     E_NOINTERFACE, ALL - JOYSTICK_READY, KEYSTATE_HELD, 0},
+    {"joystick refusing its dead zone", [](Machine& m) { m.deadZoneResult = DIERR_INVALIDPARAM; },
+     DIERR_INVALIDPARAM, ALL - JOYSTICK_ACQUIRED, KEYSTATE_HELD, 0},
 };
 
 }  // namespace
 
-TEST_F(InputDevices, InitCreatesMouseKeyboardJoystickInOrder) {
+TEST_F(InputDevices, InitCreatesMouseKeyboardJoystickInOrderAndTeardownReleasesThem) {
     fake::input().joysticksAttached = 2;
     fake::input().joysticksFailingCreation =
         1;  // the first attached one cannot be opened: the second is taken
@@ -48,211 +118,97 @@ TEST_F(InputDevices, InitCreatesMouseKeyboardJoystickInOrder) {
                       "queryInterface joystick", "release joystick", "setDataFormat joystick",
                       "setCooperativeLevel joystick", "setProperty range x", "setProperty range y",
                       "setProperty deadzone x", "setProperty deadzone y", "getDeviceInfo joystick"}));
-        for (const fake::FakeDevice* device :
-             {&fake::input().keyboardDevice, &fake::input().mouseDevice, &fake::input().joystickDevice}) {
-            EXPECT_TRUE(device->acquired);
-            EXPECT_EQ(device->cooperativeWindow, fake::fakeWindowHandle());
-            EXPECT_EQ(device->cooperativeFlags, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
+        const fake::InputState& machine = fake::input();
+        for (const auto& [device, format] : {std::make_pair(&machine.keyboardDevice, &c_dfDIKeyboard),
+                                             std::make_pair(&machine.mouseDevice, &c_dfDIMouse),
+                                             std::make_pair(&machine.joystickDevice, &c_dfDIJoystick)}) {
+            EXPECT_EQ(std::make_tuple(device->acquired, device->dataFormat, device->cooperativeWindow,
+                                      device->cooperativeFlags),
+                      std::make_tuple(true, format, fake::fakeWindowHandle(),
+                                      DISCL_NONEXCLUSIVE | DISCL_FOREGROUND));
         }
-        EXPECT_EQ(fake::input().keyboardDevice.dataFormat, &c_dfDIKeyboard);
-        EXPECT_EQ(fake::input().mouseDevice.dataFormat, &c_dfDIMouse);
-        EXPECT_EQ(fake::input().joystickDevice.dataFormat, &c_dfDIJoystick);
-        EXPECT_EQ(input.window, fake::fakeWindowHandle());
-        EXPECT_EQ(input.mouseAcquired, 1);
-        EXPECT_EQ(input.keyboardAcquired, 1);
-        EXPECT_EQ(input.joystickAcquired, 1);
         fake::calls().clear();
     }
-    // Teardown: keyboard, mouse, joystick, each unacquired and released, then the input object.
     EXPECT_EQ(inputCalls(), (std::vector<std::string>{
                                 "unacquire keyboard", "release keyboard", "unacquire mouse", "release mouse",
                                 "unacquire joystick", "release joystick", "release directInput"}));
-    EXPECT_EQ(fake::input().keyboardDevice.references, 0);
-    EXPECT_EQ(fake::input().mouseDevice.references, 0);
-    EXPECT_EQ(fake::input().joystickDevice.references, 0);
-    EXPECT_EQ(fake::input().inputReferences, 0);
 }
 
-TEST_F(InputDevices, WithoutDirectInputNothingIsCreatedOrReleased) {
-    fake::input().createResult = DIERR_OUTOFMEMORY;
-    {
-        InputSystem input;
-        EXPECT_EQ(init(input), DIERR_OUTOFMEMORY);
-        EXPECT_EQ(input.poll(), DI_OK);
-        EXPECT_EQ(input.keyState(KEY_ESC), KEYSTATE_UP);
-        EXPECT_EQ(input.mouseAcquired, 0);
+TEST_F(InputDevices, EachFailingInitStepLeavesWhatCameBeforeItUsableAndNothingOpen) {
+    for (const InitCase& each : INIT_CASES) {
+        SCOPED_TRACE(each.what);
+        fake::reset();
+        fake::input().joysticksAttached = 1;
+        each.arrange(fake::input());
+        {
+            InputSystem input;
+            EXPECT_EQ(init(input), each.result);
+            EXPECT_EQ(keptBy(input), each.kept);
+            EXPECT_EQ(input.keyNames[KEY_ESC][0] == '\0', input.dikToKey[DIK_ESCAPE] == 0)
+                << "tables half built";
+            fake::pressKey(DIK_ESCAPE);
+            input.poll();
+            input.poll();
+            EXPECT_EQ(input.keyState(KEY_ESC), each.escape);
+            EXPECT_EQ(fake::input().joystickDevice.readCalls, each.joystickReads);
+        }
+        const fake::InputState& state = fake::input();
+        EXPECT_EQ(state.keyboardDevice.references + state.mouseDevice.references +
+                      state.joystickDevice.references + state.inputReferences,
+                  0);
+        EXPECT_EQ(fake::called("input.release directInput"), state.inputCreated);
     }
-    EXPECT_EQ(inputCalls(), std::vector<std::string>{"create"});
 }
 
-TEST_F(InputDevices, MouseRefusedByAnotherWindowIsRetriedEveryPoll) {
-    fake::input().joysticksAttached = 1;
-    fake::input().mouseDevice.acquireFailures = -1;
-    fake::input().mouseDevice.acquireFailure = E_ACCESSDENIED;
-    fake::window().cursorPosition = {100, 50};
-    InputSystem input;
-    EXPECT_EQ(init(input), DI_OK);
-    EXPECT_EQ(input.mouseAcquired, 1);
-    EXPECT_EQ(input.cursorX, 100);
-    EXPECT_NE(input.keyboard, nullptr);
-    EXPECT_NE(input.joystick, nullptr);
-    EXPECT_EQ(fake::input().mouseDevice.acquireCalls, ATTEMPTS);
-
-    for (int poll = 1; poll <= 2; ++poll) {
-        EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);
-        EXPECT_EQ(input.mouseAcquired, 1);
-        EXPECT_EQ(fake::input().mouseDevice.acquireCalls, ATTEMPTS * (poll + 1));
-        EXPECT_EQ(fake::input().joystickDevice.readCalls, 0);
-    }
-    fake::input().mouseDevice.acquireFailures = 0;  // the window came to the front
-    EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);     // this poll's read still fails; its retry succeeds
-    fake::moveMouse(1, 0);
-    EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(input.cursorX, 101);
-    EXPECT_EQ(fake::input().joystickDevice.readCalls, 1);
-}
-
-TEST_F(InputDevices, MouseFailingOtherwiseLeavesNoKeyboardNorJoystick) {
-    fake::input().joysticksAttached = 1;
-    fake::input().mouseDevice.acquireFailures = -1;
-    fake::input().mouseDevice.acquireFailure = DIERR_INPUTLOST;
-    InputSystem input;
-    EXPECT_EQ(init(input), DIERR_INPUTLOST);
-    EXPECT_EQ(input.mouseAcquired, 0);
-    EXPECT_EQ(input.keyboard, nullptr);
-    EXPECT_EQ(input.joystick, nullptr);
-    EXPECT_FALSE(fake::called("input.enumDevices"));
-    EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(fake::input().mouseDevice.readCalls, 0);
-}
-
-TEST_F(InputDevices, KeyboardFailingLeavesItUnmappedAndNoJoystick) {
-    fake::input().joysticksAttached = 1;
-    fake::input().keyboardDevice.acquireFailures = ATTEMPTS;
-    fake::input().keyboardDevice.acquireFailure = E_FAIL;
-    InputSystem input;
-    EXPECT_EQ(init(input), E_FAIL);
-    EXPECT_EQ(input.keyboardAcquired, 0);
-    EXPECT_EQ(input.joystick, nullptr);
-    EXPECT_STREQ(input.keyNames[KEY_ESC], "");
-    EXPECT_EQ(input.dikToKey[DIK_ESCAPE], 0u);
-    // Read by every poll, re-acquired by the first failed read, yet it feeds nothing.
-    fake::pressKey(DIK_ESCAPE);
-    EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);
-    EXPECT_EQ(input.keyboardAcquired, 1);
-    EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(input.keyState(KEY_ESC), KEYSTATE_UP);
-}
-
-TEST_F(InputDevices, KeyboardRefusedByAnotherWindowKeepsItsTables) {
-    fake::input().keyboardDevice.acquireFailures = ATTEMPTS;
-    fake::input().keyboardDevice.acquireFailure = E_ACCESSDENIED;
-    InputSystem input;
-    EXPECT_EQ(init(input), DI_OK);
-    EXPECT_EQ(input.keyboardAcquired, 0);
-    EXPECT_STREQ(input.keyNames[KEY_ESC], "ESC");
-    fake::pressKey(DIK_ESCAPE);
-    EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);
-    EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(input.keyState(KEY_ESC), KEYSTATE_PRESSED);
-}
-
-TEST_F(InputDevices, FailedReadReacquiresAndSkipsTheRestOfThePoll) {
-    fake::input().joysticksAttached = 1;
+TEST_F(InputDevices, FailedReadReacquiresAndSkipsTheRestOfThePollAndAJoystickGoneForGoodIsDropped) {
     InputSystem input;
     ASSERT_EQ(init(input), DI_OK);
-    fake::InputState& state = fake::input();
-    fake::moveMouse(5, 0);
-    state.keyboardDevice.readFailures = 1;
-    EXPECT_EQ(input.poll(), DIERR_INPUTLOST);
-    EXPECT_EQ(state.keyboardDevice.acquireCalls, 2);
-    EXPECT_EQ(state.mouseDevice.readCalls, 0);
-    EXPECT_EQ(state.joystickDevice.readCalls, 0);
-    EXPECT_EQ(input.mouseDeltaX, 0);
-
-    state.mouseDevice.readFailures = 1;
-    state.mouseDevice.readFailure = DIERR_NOTACQUIRED;
-    EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);
-    EXPECT_EQ(state.mouseDevice.acquireCalls, 2);
-    EXPECT_EQ(input.mouseAcquired, 1);
-    EXPECT_EQ(state.joystickDevice.readCalls, 0);
-
-    EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(input.mouseDeltaX, 7);  // the movement waited for the next good read
-    EXPECT_EQ(state.joystickDevice.readCalls, 1);
-}
-
-TEST_F(InputDevices, JoystickIsDroppedAfter51FailedAttempts) {
-    fake::input().joysticksAttached = 1;
-    InputSystem input;
-    ASSERT_EQ(init(input), DI_OK);
+    fake::FakeDevice& keyboard = fake::input().keyboardDevice;
+    fake::FakeDevice& mouse = fake::input().mouseDevice;
     fake::FakeDevice& joystick = fake::input().joystickDevice;
-    joystick.readFailures = 1;
-    joystick.acquireFailures = ATTEMPTS;
-    joystick.acquireFailure = DIERR_INPUTLOST;
+    fake::moveMouse(5, 0);
+    keyboard.readFailures = 1;
     EXPECT_EQ(input.poll(), DIERR_INPUTLOST);
-    EXPECT_EQ(joystick.acquireCalls, 1 + ATTEMPTS);
-    EXPECT_EQ(input.joystickAcquired, 0);
+    EXPECT_EQ(std::make_tuple(keyboard.acquireCalls, mouse.readCalls, joystick.readCalls),
+              std::make_tuple(2, 0, 0));
+    mouse.readFailures = 1;
+    mouse.readFailure = DIERR_NOTACQUIRED;
+    EXPECT_EQ(input.poll(), DIERR_NOTACQUIRED);
+    EXPECT_EQ(std::make_tuple(mouse.acquireCalls, input.mouseAcquired, joystick.readCalls),
+              std::make_tuple(2, 1, 0));
     EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(input.poll(), DI_OK);
+    EXPECT_EQ(input.mouseDeltaX, 7) << "the movement waited for the next good read";
     EXPECT_EQ(joystick.readCalls, 1);
-    EXPECT_EQ(joystick.acquireCalls, 1 + ATTEMPTS);
-}
 
-TEST_F(InputDevices, JoystickRefusedAtInitIsNeverRead) {
-    fake::input().joysticksAttached = 1;
-    fake::input().joystickDevice.acquireFailures = -1;
-    fake::input().joystickDevice.acquireFailure = E_ACCESSDENIED;
-    InputSystem input;
-    EXPECT_EQ(init(input), DI_OK);
+    // A joystick that cannot be acquired again within the attempts is dropped for good.
+    joystick.readFailures = 1;
+    failAcquiring(joystick, ATTEMPTS, DIERR_INPUTLOST);
+    EXPECT_EQ(input.poll(), DIERR_INPUTLOST);
     EXPECT_EQ(input.joystickAcquired, 0);
-    EXPECT_EQ(input.joystickSubtype, 4);
     EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(fake::input().joystickDevice.readCalls, 0);
+    EXPECT_EQ(std::make_tuple(joystick.readCalls, joystick.acquireCalls), std::make_tuple(2, 1 + ATTEMPTS));
 }
 
-TEST_F(InputDevices, JoystickFailuresEndInitAndKeepNothingOpen) {
-    fake::input().joysticksAttached = 1;
-    fake::input().queryInterfaceResult = E_NOINTERFACE;
-    {
-        InputSystem input;
-        EXPECT_EQ(init(input), E_NOINTERFACE);
-        EXPECT_EQ(input.joystick, nullptr);
-        EXPECT_EQ(fake::input().joystickDevice.references, 0);
-    }
-    fake::reset();
-    fake::input().joysticksAttached = 1;
-    fake::input().deadZoneResult = DIERR_INVALIDPARAM;
-    {
-        InputSystem input;
-        EXPECT_EQ(init(input), DIERR_INVALIDPARAM);
-        EXPECT_NE(input.joystick, nullptr);
-        EXPECT_EQ(input.joystickAcquired, 0);
-        EXPECT_EQ(input.poll(), DI_OK);
-        EXPECT_EQ(fake::input().joystickDevice.readCalls, 0);
-    }
-    EXPECT_EQ(fake::input().joystickDevice.references, 0);
+using InputStartup = EngineTest;
+
+TEST_F(InputStartup, DevicesFollowTheWindowAndEveryActivePassPollsOnce) {
+    int emptyQueues = 0;
+    fake::window().whenQueueEmpty = [&emptyQueues] {
+        if (++emptyQueues == 5) fake::window().queue.push_back({fake::fakeWindowHandle(), WM_CLOSE, 0, 0});
+    };
+    // A button the menu does not act on (F12 would close the program at the first pass).
+    fake::setMouseButton(2, true);
+    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
+    EXPECT_EQ(fake::input().mouseDevice.cooperativeWindow, fake::fakeWindowHandle());
+    EXPECT_EQ((std::vector<int>{g_input.mouseMinX, g_input.mouseMinY, g_input.mouseMaxX, g_input.mouseMaxY}),
+              (std::vector<int>{0, 0, 631, 471}));
+    EXPECT_EQ(fake::input().keyboardDevice.readCalls, fake::window().swapCount);
+    EXPECT_EQ(g_input.keyState(KEY_MOUSE_MIDDLE), KEYSTATE_HELD);
 }
 
-TEST_F(InputDevices, WithoutJoystickInitSucceedsAndPollsSkipIt) {
-    InputSystem input;
-    EXPECT_EQ(init(input), DI_OK);
-    EXPECT_EQ(input.joystick, nullptr);
-    EXPECT_FALSE(fake::called("input.queryInterface"));
-    EXPECT_EQ(input.poll(), DI_OK);
-}
-
-TEST_F(InputDevices, AbsentDevicesAreSkipped) {
-    fake::input().mouseDevice.present = false;
-    fake::input().joysticksAttached = 1;
-    InputSystem input;
-    EXPECT_EQ(init(input), DI_OK);
-    EXPECT_EQ(input.mouse, nullptr);
-    EXPECT_EQ(input.mouseAcquired, 0);
-    EXPECT_NE(input.keyboard, nullptr);
-    EXPECT_NE(input.joystick, nullptr);
-    fake::pressKey(DIK_F12);
-    EXPECT_EQ(input.poll(), DI_OK);
-    EXPECT_EQ(input.keyState(KEY_F12), KEYSTATE_PRESSED);
-    EXPECT_EQ(fake::input().joystickDevice.readCalls, 1);
+TEST_F(InputStartup, NoDevicesWithoutADisplay) {
+    fake::window().createWindowFails = true;
+    EXPECT_FALSE(initGame());
+    EXPECT_FALSE(fake::called("input."));
+    EXPECT_EQ(g_input.directInput, nullptr);
 }

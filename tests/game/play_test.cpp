@@ -1,0 +1,218 @@
+// A game: the wall, ball and paddle a new game sets up, and the rules of a play frame: the ball against the
+// edges and the bricks, the paddle against the walls and the ball.
+#include "game/ball.h"
+#include "game/collision.h"
+#include "game/new_game.h"
+#include "game/paddle.h"
+#include "game_test_support.h"
+
+namespace {
+
+using NewGameTest = GameTest;
+
+class PlayFrameTest : public GameTest {
+protected:
+    // Ball 16 x 16 at (310, 355) going up and right at 4, paddle 64 x 14 at (245, 435); no bricks.
+    void SetUp() override {
+        GameTest::SetUp();
+        newGame(play);
+        g_bricks.deleteAll();
+    }
+
+    Sprite* brickAt(int x, int y) {
+        createBrick(&brickTemplate, KIND_BRICK, x, y, ENTITY_ALIVE, 1, 1, 1.0f, 1.0f, 1.0f);
+        return g_bricks.tail;
+    }
+};
+
+TEST_F(NewGameTest, BuildsTheWallRowByRowAndSwitchesToPlay) {
+    GameState = STATE_NEW_GAME;
+    newGame(play);
+    EXPECT_EQ(GameState, STATE_PLAY);
+
+    const std::vector<Sprite*> bricks = entitiesOf(g_bricks);
+    ASSERT_EQ(bricks.size(), 216u);
+    EXPECT_EQ(motionOf(*bricks.front()), (std::vector<float>{20.0f, 50.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(motionOf(*bricks.back()), (std::vector<float>{581.0f, 248.0f, 0.0f, 0.0f}));
+    // The second row starts after the eighteenth brick.
+    EXPECT_FLOAT_EQ(bricks[17]->x, 581.0f);
+    EXPECT_EQ(motionOf(*bricks[18]), (std::vector<float>{20.0f, 68.0f, 0.0f, 0.0f}));
+    for (const Sprite* brick : bricks) {
+        EXPECT_EQ(std::make_tuple(brick->kind, brick->state, brick->width, brick->height),
+                  std::make_tuple(KIND_BRICK, ENTITY_ALIVE, 30, 15));
+    }
+}
+
+TEST_F(NewGameTest, PutsBallAndPaddleAtTheStartUndoingEarlierResizing) {
+    ball.width = 120;
+    ball.height = 120;
+    paddle.width = 400;
+    paddle.x = 3.0f;
+    newGame(play);
+    EXPECT_EQ((std::vector<int>{ball.width, ball.height, paddle.width, paddle.height, glow.height}),
+              (std::vector<int>{16, 16, 64, 14, 14}));
+    EXPECT_EQ(motionOf(ball), (std::vector<float>{310.0f, 355.0f, 4.0f, -4.0f}));
+    EXPECT_FLOAT_EQ(ball.speedY, 4.0f);
+    EXPECT_FLOAT_EQ(paddle.x, 245.0f);
+    EXPECT_FLOAT_EQ(paddle.y, 435.0f);
+}
+
+// Red and green wrap at the tenth step, which lands just above 1.0; blue lands on exactly 1.0 at the fifth
+// and wraps only at the sixth.
+TEST_F(NewGameTest, BrickColoursCycleAndTheSecondWallContinuesTheSequence) {
+    newGame(play);
+    const std::vector<Sprite*> first = entitiesOf(g_bricks);
+    expectBrickColor(*first[0], 0.1f, 0.2f);
+    expectBrickColor(*first[4], 0.5f, 1.0f);
+    expectBrickColor(*first[5], 0.6f, 0.0f);
+    expectBrickColor(*first[8], 0.9f, 0.6f);
+    expectBrickColor(*first[9], 0.0f, 0.8f);
+    expectBrickColor(*first[215], 0.6f, 0.0f);
+
+    g_bricks.deleteAll();
+    newGame(play);
+    expectBrickColor(*g_bricks.head, 0.7f, 0.2f);
+}
+
+TEST_F(NewGameTest, AWallWithoutATemplateIsStillBuilt) {
+    brickTemplatePointer = nullptr;
+    newGame(play);
+    EXPECT_EQ(g_bricks.count, 216);
+    EXPECT_EQ(g_bricks.head->width, 0);
+}
+
+TEST_F(PlayFrameTest, BallBouncesOnlyBeyondAnEdgeWithThatEdgesSound) {
+    // Where the ball is and goes (x, y, vx, vy) before and after, and the sound of the bounce.
+    const std::tuple<std::vector<float>, std::vector<float>, const Sound*> cases[] = {
+        {{617.0f, 200.0f, 4.0f, -4.0f}, {617.0f, 200.0f, 4.0f, -4.0f}, nullptr},
+        {{620.0f, 200.0f, 4.0f, -4.0f}, {616.0f, 200.0f, -4.0f, -4.0f}, &yan},
+        {{8.0f, 200.0f, -4.0f, -4.0f}, {8.0f, 200.0f, -4.0f, -4.0f}, nullptr},
+        {{7.5f, 200.0f, -4.0f, -4.0f}, {9.0f, 200.0f, 4.0f, -4.0f}, &yan},
+        {{300.0f, 29.0f, 4.0f, -4.0f}, {300.0f, 31.0f, 4.0f, 4.0f}, &ykr},
+        {{300.0f, 470.0f, 4.0f, 4.0f}, {300.0f, 463.0f, 4.0f, -4.0f}, nullptr},  // never lost, and silent
+    };
+    for (const auto& [before, after, sound] : cases) {
+        SCOPED_TRACE(testing::Message() << before[0] << ", " << before[1]);
+        played().clear();
+        ball.setPosition(before[0], before[1]);
+        ball.setVelocity(before[2], before[3]);
+        moveBall(ball, 0.0f);  // moves nothing, so only the edge tests act
+        EXPECT_EQ(motionOf(ball), after);
+        EXPECT_EQ(played(), sound ? std::vector<const Sound*>{sound} : std::vector<const Sound*>{});
+    }
+}
+
+TEST_F(PlayFrameTest, LongFrameCarriesTheBallThirtyPixelsPerAxisWithoutLookingBetween) {
+    moveBall(ball, 0.25f);
+    EXPECT_EQ(motionOf(ball), (std::vector<float>{340.0f, 325.0f, 4.0f, -4.0f}));
+
+    // A brick lying across that path is not touched: only the new position counts.
+    brickAt(305, 360);
+    ball.setPosition(300.0f, 370.0f);
+    moveBall(ball, 0.25f);
+    collideBallWithBricks(ball);
+    EXPECT_EQ(g_bricks.head->state, ENTITY_ALIVE);
+}
+
+TEST_F(PlayFrameTest, ShapeOfTheOverlapChoosesWhichComponentReverses) {
+    // The ball's corner, whether it hits and its velocity after. Brick 100..130 x 100..115; the ball's box
+    // reaches 3 pixels beyond its 16 x 16.
+    const std::tuple<float, float, bool, float, float> cases[] = {
+        {100.0f, 81.0f, false, 4.0f, -4.0f},  // box bottom 81 + 16 + 3 = 100: only touches the brick's top
+        {100.0f, 82.0f, true, 4.0f, 4.0f},    // 19 wide, 1 tall
+        {128.0f, 84.0f, true, 4.0f, 4.0f},    // 5 wide, 3 tall: from above
+        {130.0f, 86.0f, true, -4.0f, -4.0f},  // 3 wide, 5 tall: from the side
+        {129.0f, 85.0f, true, -4.0f, -4.0f},  // 4 x 4: a corner counts as the side
+    };
+    for (const auto& [x, y, hit, vx, vy] : cases) {
+        SCOPED_TRACE(testing::Message() << x << ", " << y);
+        g_bricks.deleteAll();
+        played().clear();
+        const Sprite* brick = brickAt(100, 100);
+        ball.setVelocity(4.0f, -4.0f);
+        ball.setPosition(x, y);
+        collideBallWithBricks(ball);
+        EXPECT_EQ(brick->state, hit ? ENTITY_HIT : ENTITY_ALIVE);
+        EXPECT_EQ(std::make_pair(ball.vx, ball.vy), std::make_pair(vx, vy));
+        EXPECT_EQ(timesPlayed(top), hit ? 1 : 0);
+    }
+}
+
+TEST_F(PlayFrameTest, TwoBricksHitSideBySideReverseTwiceAndBothSound) {
+    Sprite* left = brickAt(100, 100);
+    Sprite* right = brickAt(133, 100);
+    ball.setPosition(120.0f, 113.0f);
+    collideBallWithBricks(ball);
+    EXPECT_EQ(std::make_pair(left->state, right->state), std::make_pair(ENTITY_HIT, ENTITY_HIT));
+    EXPECT_FLOAT_EQ(ball.vy, -4.0f);
+    EXPECT_EQ(timesPlayed(top), 2);
+}
+
+TEST_F(PlayFrameTest, ShrinkingBrickIsNeverHitAgainThoughItsFullBoxStillOverlaps) {
+    Sprite* brick = brickAt(100, 100);
+    ball.setPosition(110.0f, 110.0f);
+    collideBallWithBricks(ball);
+    ASSERT_EQ(brick->state, ENTITY_HIT);
+    updateBricks();
+    const std::vector<float> motion = motionOf(ball);
+    collideBallWithBricks(ball);
+    EXPECT_EQ(std::make_pair(brick->state, brick->width), std::make_pair(ENTITY_HIT, 29));
+    EXPECT_EQ(motionOf(ball), motion);
+    EXPECT_EQ(timesPlayed(top), 1);
+}
+
+TEST_F(PlayFrameTest, MissingSoundsLeaveTheGameSilentButPlaying) {
+    gameSounds() = std::make_tuple(nullptr, nullptr, nullptr, nullptr, nullptr);
+    ball.setPosition(620.0f, 200.0f);
+    moveBall(ball, 0.0f);
+    EXPECT_FLOAT_EQ(ball.x, 616.0f);
+    brickAt(100, 100);
+    ball.setPosition(110.0f, 110.0f);
+    collideBallWithBricks(ball);
+    EXPECT_EQ(g_bricks.head->state, ENTITY_HIT);
+    EXPECT_TRUE(played().empty());
+}
+
+TEST_F(PlayFrameTest, PaddleFollowsTheAcquiredMouseBetweenTheSideWalls) {
+    // Width, x before, mouse movement, whether the mouse is acquired, x after.
+    const std::tuple<int, float, int, bool, float> steers[] = {
+        {64, 245.0f, 30, true, 275.0f}, {64, 245.0f, 30, false, 245.0f},  {64, 20.0f, -17, true, 10.0f},
+        {64, 600.0f, 0, true, 566.0f},  {400, 100.0f, 500, true, 230.0f}, {400, 100.0f, -500, true, 10.0f}};
+    for (const auto& [width, from, delta, acquired, to] : steers) {
+        paddle.width = width;
+        paddle.x = from;
+        steerPaddle(paddle, delta, acquired);
+        EXPECT_FLOAT_EQ(paddle.x, to) << from << " + " << delta;
+    }
+}
+
+// Whether the paddle and the ball overlap at all is the test below.
+TEST_F(PlayFrameTest, PaddleSendsTheBallUpOnEveryOverlappingFrame) {
+    ball.setPosition(paddle.x + 10.0f, paddle.y - 8.0f);
+    ball.vy = 4.0f;
+    bounceBallOffPaddle(paddle, ball);
+    EXPECT_FLOAT_EQ(ball.vy, -4.0f);
+    EXPECT_EQ(timesPlayed(tops), 1);
+    bounceBallOffPaddle(paddle, ball);  // still overlapping while already going up: the same again
+    EXPECT_FLOAT_EQ(ball.vy, -4.0f);
+    EXPECT_EQ(timesPlayed(tops), 2);
+}
+
+TEST(SpritesOverlap, StrictOnEveryEdgeAndWithARaisedBottom) {
+    Sprite paddle, ball;
+    paddle.setPosition(100.0f, 435.0f);
+    paddle.width = 64;
+    paddle.height = 14;
+    ball.width = ball.height = 16;
+    // The ball against the paddle's 100..164 x 435..449: inside, then touching its right and left ends, its
+    // top and its bottom, then inside near the bottom, which a raised bottom of 14 leaves out.
+    const std::tuple<float, float, int, int> cases[] = {
+        {110.0f, 420.0f, 0, 1}, {164.0f, 430.0f, 0, 0}, {84.0f, 430.0f, 0, 0},  {110.0f, 419.0f, 0, 0},
+        {110.0f, 449.0f, 0, 0}, {110.0f, 448.0f, 0, 1}, {110.0f, 448.0f, 14, 0}};
+    for (const auto& [x, y, bottomInset, overlap] : cases) {
+        ball.setPosition(x, y);
+        EXPECT_EQ(Collision().spritesOverlap(paddle, ball, bottomInset), overlap) << x << ", " << y;
+    }
+}
+
+}  // namespace

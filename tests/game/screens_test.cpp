@@ -1,0 +1,70 @@
+// The menu screen's items, cursor and background, and the texts of the play screen.
+#include "game/hud.h"
+#include "game/menu.h"
+#include "game_test_support.h"
+#include "graphics/display.h"
+
+namespace {
+
+class MenuTest : public GameTest {
+protected:
+    std::vector<int> hoveredAt(int x, int y) {
+        g_mouseX = x;
+        g_mouseY = y;
+        drawMenuItems(menu);
+        std::vector<int> hovered;
+        for (int item = 0; item < MENU_ITEM_COUNT; ++item) {
+            if (g_itemHovered[item]) hovered.push_back(item);
+        }
+        return hovered;
+    }
+};
+
+using HudTest = GameTest;
+
+TEST_F(MenuTest, HotAreasReachBeyondThePlatesAndExcludeTheirBorders) {
+    EXPECT_EQ(hoveredAt(221, 211), std::vector<int>{MENU_ITEM_NEW_GAME});
+    EXPECT_EQ(hoveredAt(220, 230), std::vector<int>{});
+    EXPECT_EQ(hoveredAt(215, 260), std::vector<int>{MENU_ITEM_HIGH_SCORES});
+    EXPECT_EQ(hoveredAt(380, 220), std::vector<int>{MENU_ITEM_NEW_GAME});
+    EXPECT_EQ(hoveredAt(300, 320), std::vector<int>{MENU_ITEM_CLOSE});
+    EXPECT_EQ(hoveredAt(0, 0), std::vector<int>{});
+    EXPECT_EQ(tintOf(plate), (std::vector<float>{0.7f, 0.7f, 1.0f})) << "the idle plate";
+    EXPECT_EQ(hoveredAt(300, 260), std::vector<int>{MENU_ITEM_HIGH_SCORES});
+    EXPECT_EQ(tintOf(glow), (std::vector<float>{0.4f, 0.4f, 1.0f})) << "the high-scores item's own glow";
+}
+
+TEST_F(MenuTest, CursorIsDrawnAtTheMouseWithATintThatWrapsRedGreenAfterAThousandFramesBlueAfterFiveHundred) {
+    g_mouseX = 123;
+    g_mouseY = 45;
+    drawMenu(menu);
+    EXPECT_FLOAT_EQ(cursor.x, 123.0f);
+    EXPECT_FLOAT_EQ(cursor.y, 45.0f);
+    // Tinted for the next frame: the first one shows the background untinted.
+    EXPECT_EQ(tintOf(background), (std::vector<float>{1.3f, 1.0f, 1.0f}));
+    for (int frame = 2; frame <= 500; ++frame)
+        drawMenu(menu);
+    EXPECT_GT(g_cursorBlue, 0.99f);
+    drawMenu(menu);
+    EXPECT_EQ(g_cursorBlue, 0.0f);
+    for (int frame = 502; frame <= 1000; ++frame)
+        drawMenu(menu);
+    EXPECT_GT(g_cursorRed, 0.99f);
+    EXPECT_LT(g_cursorRed, 1.0f);
+    EXPECT_EQ(g_cursorGreen, g_cursorRed);
+    drawMenu(menu);
+    EXPECT_EQ(std::make_pair(g_cursorRed, g_cursorGreen), std::make_pair(0.0f, 0.0f));
+    EXPECT_EQ(tintOf(cursor), (std::vector<float>{0.0f, 0.0f, g_cursorBlue}));
+}
+
+TEST_F(HudTest, FrameRateIsPrintedFirstRoundedToAWholeNumber) {
+    const float savedRate = g_display.framesPerSecond;
+    g_display.framesPerSecond = 59.6f;
+    drawPlayHud();
+    g_display.framesPerSecond = savedRate;
+    ASSERT_FALSE(printed().empty());
+    EXPECT_EQ(printed()[0].text, "FPS : 60");
+    EXPECT_FALSE(printed()[0].label) << "in white";
+}
+
+}  // namespace
