@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program started with something wrong in its run folder or its surroundings: the music missing or not an
-# MP3, no sound device, no font, every sound garbage, every picture missing, empty, cut short or garbage, a
+# MP3, no sound device, no font, every sound missing or garbage, every picture missing, empty, cut short or garbage, a
 # working folder where nothing can be written. Each time it shows its boxes, reaches the menu, keeps drawing,
 # plays where that is checked, and ends cleanly when its window is closed. Arguments: the brikatan program, its
 # run folder.
@@ -123,12 +123,14 @@ wait_frame "$window"
 xwininfo -root -tree | grep -qE '"(Hata|Error)": \(\)' && fail "$scenario: an error box appeared"
 close_and_check "$window"
 
-scenario="corrupt sounds"
+scenario="sounds missing or garbage"
 e2e_workdir "$run"
-garble "$E2E_WORK"/data/snd/ses/*.WAV
+garble "$E2E_WORK"/data/snd/ses/{patlama,top,ykr}.WAV
+rm "$E2E_WORK"/data/snd/ses/{tops,yan}.WAV
 start_windowed "$program"
 window=$(e2e_game_window)
 wait_frame "$window"
+play_a_game
 close_and_check "$window"
 
 scenario="broken images"
