@@ -77,13 +77,4 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
     return answer;
 }
 
-std::FILE* openFile(const char* path, const char* mode) {
-    if (!path || !mode) return nullptr;
-    std::string local(path);
-    for (char& c : local) {
-        if (c == '\\') c = '/';
-    }
-    return std::fopen(local.c_str(), mode);
-}
-
 }  // namespace plat

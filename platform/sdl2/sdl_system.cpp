@@ -1,8 +1,7 @@
 // System services on SDL2 and the C library.
 #include <SDL.h>
 
-#include <cstdio>
-#include <string>
+#include <cstdint>
 
 #include "platform/system.h"
 
@@ -26,15 +25,6 @@ HINSTANCE getModuleHandle() {
     // There is no module handle here; any non-null token serves, since the engine only passes it on.
     static char module;
     return reinterpret_cast<HINSTANCE>(&module);
-}
-
-std::FILE* openFile(const char* path, const char* mode) {
-    if (!path || !mode) return nullptr;
-    std::string local(path);
-    for (char& c : local) {
-        if (c == '\\') c = '/';
-    }
-    return std::fopen(local.c_str(), mode);
 }
 
 }  // namespace plat

@@ -3,7 +3,6 @@
 // adds the operations that reader needs here.
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "platform/system.h"
 #include "platform/window.h"
@@ -20,15 +19,6 @@ int messageBox(HWND, const char* text, const char* caption, UINT) {
 
 HWND getFocus() {
     return nullptr;
-}
-
-std::FILE* openFile(const char* path, const char* mode) {
-    if (!path || !mode) return nullptr;
-    std::string local(path);
-    for (char& c : local) {
-        if (c == '\\') c = '/';
-    }
-    return std::fopen(local.c_str(), mode);
 }
 
 }  // namespace plat
