@@ -22,22 +22,25 @@ wait_frame() {
     e2e_wait_frame "$1" || fail "$scenario: the window shows no drawn frame"
 }
 
-# close_and_check WINDOW: the game still runs, closes on request with status 0 and a complete log.
-close_and_check() {
+# close_cleanly WINDOW: the game still runs, and closes on request with status 0.
+close_cleanly() {
     sleep 2
     kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped by itself"
     "$XCLOSE" "$1"
     e2e_wait_exit 20
     [ "$GAME_STATUS" = 0 ] || fail "$scenario: the program exited with status $GAME_STATUS"
+}
+
+# close_and_check WINDOW: closes cleanly and leaves a complete log.
+close_and_check() {
+    close_cleanly "$1"
     e2e_log_complete || fail "$scenario: the log is incomplete"
     rm -rf "$E2E_WORK"
 }
 
 # play_a_game: a new game from the menu, the paddle swept both ways, Escape back to the menu.
 play_a_game() {
-    move_mouse -400 -400
-    move_mouse 150 110
-    click
+    click_new_game
     move_mouse -100 0
     move_mouse 200 0
     press_key Escape
@@ -151,11 +154,7 @@ window=$(e2e_game_window)
 wait_frame "$window"
 play_a_game
 press_key F1
-sleep 2
-kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped by itself"
-"$XCLOSE" "$window"
-e2e_wait_exit 20
-[ "$GAME_STATUS" = 0 ] || fail "$scenario: the program exited with status $GAME_STATUS"
+close_cleanly "$window"
 written=$(find "$E2E_WORK" -newer "$E2E_WORK/stdout.txt" -type f ! -name 'std*.txt')
 [ -z "$written" ] || fail "$scenario: files appeared in a read-only folder: $written"
 chmod -R u+w "$E2E_WORK"

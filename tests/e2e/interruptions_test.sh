@@ -46,10 +46,7 @@ e2e_answer_box "PEL2D - TEST"
 window=$(e2e_game_window)
 sleep 1
 
-# A new game from the menu, as the play test starts one.
-move_mouse -400 -400
-move_mouse 150 110
-click
+click_new_game
 shot "the first play frame"
 
 # Minimised and restored during play.
@@ -90,9 +87,7 @@ alive "minimised during the teardown"
 restore
 sleep 1
 press_key Escape
-move_mouse -400 -400
-move_mouse 150 110
-click
+click_new_game
 alive "a new game after the teardown"
 shot "play after the teardown"
 

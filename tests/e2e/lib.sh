@@ -155,3 +155,12 @@ move_mouse() {
     done
     sleep "$pace"
 }
+
+# From the menu, a new game: the game's cursor follows relative movement and is held inside the screen, so
+# pushing it far up and left puts it at (0, 0); (150, 110) more, doubled by the acceleration, reaches
+# (300, 220), inside "<-Yeni Oyun->", which the click takes.
+click_new_game() {
+    move_mouse -400 -400
+    move_mouse 150 110
+    click
+}

@@ -42,10 +42,7 @@ samples=()
 end=$((SECONDS + seconds))
 while [ $SECONDS -lt "$end" ]; do
     alive
-    # From the menu: the cursor pushed to (0, 0), then onto "<-Yeni Oyun->", and a click.
-    move_mouse -400 -400
-    move_mouse 150 110
-    click
+    click_new_game
     games=$((games + 1))
     play_randomly $((15 + RANDOM % 20))
     alive
