@@ -54,6 +54,15 @@ bool Mixer::open() {
         ++references;
         return true;
     }
+    if (unavailable) return false;
+    unavailable = !openDevice();
+    if (unavailable) return false;
+    references = 1;
+    SDL_PauseAudioDevice(device, 0);
+    return true;
+}
+
+bool Mixer::openDevice() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec wanted{};
     wanted.freq = MIXER_RATE;
@@ -66,13 +75,10 @@ bool Mixer::open() {
     // Any rate the device prefers is fine: samples are converted to it once, when they are made.
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
-    if (device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
+    // On failure SDL's audio part stays up, idle, until the process ends: shutting it down waits up to a
+    // tenth of a second for the ALSA driver's device watcher, and nothing will open a device again.
+    if (device == 0) return false;
     deviceRate = obtained.freq;
-    references = 1;
-    SDL_PauseAudioDevice(device, 0);
     return true;
 }
 

@@ -38,8 +38,9 @@ class Mixer {
 public:
     static Mixer& instance();
 
-    // Opens the device on the first call; false (and nothing held) when there is none. Each successful open
-    // is matched by one close; the last closes the device.
+    // Opens the device on the first call; false (and nothing held) when there is none. A device that failed
+    // to open is given up for good: later calls fail at once, so a machine without sound starts as quickly
+    // as one with it. Each successful open is matched by one close; the last closes the device.
     bool open();
     void close();
     bool isOpen() const { return device != 0; }
@@ -64,8 +65,10 @@ public:
 
 private:
     static void SDLCALL callback(void* self, Uint8* stream, int bytes);
+    bool openDevice();
 
     SDL_AudioDeviceID device = 0;
+    bool unavailable = false;
     int references = 0;
     int deviceRate = 0;
     Voice* voices = nullptr;
