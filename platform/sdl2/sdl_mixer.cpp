@@ -37,7 +37,8 @@ bool Mixer::openDevice() {
     wanted.callback = &Mixer::callback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
-    // Any rate the device prefers is fine: samples are converted to it once, when they are made.
+    // Any rate the device prefers is fine: a sound's samples are converted to it once, when they are made,
+    // and the music's as it plays.
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
     // On failure SDL's audio part stays up, idle, until the process ends: shutting it down waits up to a
