@@ -1,5 +1,5 @@
-// What one audio callback costs with the game's sounds playing, beside a plain copy of the same output; and
-// what decoding the music at start-up costs, beside reading its file.
+// What one audio callback costs with the game's sounds or the music playing, beside a plain copy of the same
+// output; and what rendering the music costs at start-up, beside reading its file.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -7,8 +7,7 @@
 #include <iterator>
 #include <vector>
 
-#include "platform/sdl2/mp3_decode.h"
-#include "platform/sdl2/pcm_convert.h"
+#include "platform/sdl2/music_stream.h"
 #include "platform/sdl2/sdl_mixer.h"
 
 namespace {
@@ -57,18 +56,31 @@ void BM_ReadMusicFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadMusicFile)->Unit(benchmark::kMillisecond);
 
-void BM_DecodeMusic(benchmark::State& state) {
+// What rendering the music costs before its first note: its file read and its first samples decoded.
+void BM_OpenMusic(benchmark::State& state) {
     for (auto _ : state) {
         const auto image = musicFile();
-        sdl2::DecodedPcm pcm;
-        sdl2::decodeMp3(image.data(), image.size(), std::size_t{48000} * 300, &pcm);
-        std::vector<std::int16_t> converted;
-        sdl2::convertToStereo16(pcm.bytes.data(), pcm.bytes.size(), {pcm.channels, 16, pcm.rate}, 48000,
-                                &converted);
-        benchmark::DoNotOptimize(converted.data());
+        sdl2::MusicStream music;
+        music.open(image.data(), image.size(), static_cast<int>(state.range(0)), 0);
+        benchmark::DoNotOptimize(&music);
     }
 }
-BENCHMARK(BM_DecodeMusic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenMusic)->Arg(44100)->Arg(48000)->Unit(benchmark::kMillisecond);
+
+// One callback's worth of music decoded and converted as it plays, the track looping with each end answered
+// as the engine does; at the track's own rate and resampled.
+void BM_MusicPeriod(benchmark::State& state) {
+    const auto image = musicFile();
+    sdl2::MusicStream music;
+    music.open(image.data(), image.size(), static_cast<int>(state.range(0)), PERIOD_FRAMES);
+    std::vector<std::int16_t> out(PERIOD_FRAMES * 2);
+    for (auto _ : state) {
+        music.read(out.data(), PERIOD_FRAMES);
+        if (music.takeEnd()) music.seek(0);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_MusicPeriod)->Arg(44100)->Arg(48000);
 
 }  // namespace
 

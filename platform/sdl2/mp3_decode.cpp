@@ -10,18 +10,10 @@ namespace sdl2 {
 
 namespace {
 
-constexpr std::size_t DECODE_CHUNK_BYTES = 16384;
 constexpr std::size_t BYTES_PER_SAMPLE = 2;
 
-// The image as a seekable file for libmpg123's reader callbacks.
-struct MemoryFile {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t position;
-};
-
 ssize_t readMemory(void* handle, void* to, size_t bytes) {
-    auto* file = static_cast<MemoryFile*>(handle);
+    auto* file = static_cast<Mp3Decoder::MemoryFile*>(handle);
     const std::size_t count = std::min(bytes, file->size - file->position);
     if (count > 0) std::memcpy(to, file->data + file->position, count);
     file->position += count;
@@ -29,7 +21,7 @@ ssize_t readMemory(void* handle, void* to, size_t bytes) {
 }
 
 off_t seekMemory(void* handle, off_t offset, int whence) {
-    auto* file = static_cast<MemoryFile*>(handle);
+    auto* file = static_cast<Mp3Decoder::MemoryFile*>(handle);
     const off_t base = whence == SEEK_SET   ? 0
                        : whence == SEEK_CUR ? static_cast<off_t>(file->position)
                                             : static_cast<off_t>(file->size);
@@ -50,49 +42,70 @@ void acceptSigned16(mpg123_handle* decoder) {
     }
 }
 
-// Reads samples until the end, an error, a change of format or the frame limit.
-void readAll(mpg123_handle* decoder, std::size_t maxFrames, DecodedPcm* out) {
-    std::uint8_t chunk[DECODE_CHUNK_BYTES];
-    for (;;) {
-        std::size_t done = 0;
-        const int result = mpg123_read(decoder, chunk, sizeof chunk, &done);
-        if (result == MPG123_NEW_FORMAT) {
-            long rate = 0;
-            int channels = 0;
-            int encoding = 0;
-            mpg123_getformat(decoder, &rate, &channels, &encoding);
-            if (out->channels != 0 && (channels != out->channels || rate != out->rate)) return;
-            out->channels = channels;
-            out->rate = static_cast<int>(rate);
-        }
-        if (out->channels != 0 && done > 0) {
-            const std::size_t frameBytes = BYTES_PER_SAMPLE * static_cast<std::size_t>(out->channels);
-            const std::size_t room = maxFrames * frameBytes - out->bytes.size();
-            const std::size_t keep = std::min(done - done % frameBytes, room);
-            out->bytes.insert(out->bytes.end(), chunk, chunk + keep);
-            if (keep < done) return;
-        }
-        if (result != MPG123_OK && result != MPG123_NEW_FORMAT) return;
-    }
-}
-
 }  // namespace
 
-bool decodeMp3(const std::uint8_t* image, std::size_t size, std::size_t maxFrames, DecodedPcm* out) {
-    *out = DecodedPcm{};
-    if (!image || size == 0) return false;
-    mpg123_handle* decoder = mpg123_new(nullptr, nullptr);
-    if (!decoder) return false;
-    mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
-    acceptSigned16(decoder);
-    MemoryFile file{image, size, 0};
-    if (mpg123_replace_reader_handle(decoder, &readMemory, &seekMemory, nullptr) == MPG123_OK &&
-        mpg123_open_handle(decoder, &file) == MPG123_OK) {
-        readAll(decoder, maxFrames, out);
-        mpg123_close(decoder);
-    }
+Mp3Decoder::~Mp3Decoder() {
+    close();
+}
+
+void Mp3Decoder::close() {
+    if (!decoder) return;
+    mpg123_close(decoder);
     mpg123_delete(decoder);
-    return !out->bytes.empty();
+    decoder = nullptr;
+    channelCount = 0;
+    sampleRate = 0;
+}
+
+bool Mp3Decoder::open(const std::uint8_t* image, std::size_t size) {
+    close();
+    if (!image || size == 0) return false;
+    decoder = mpg123_new(nullptr, nullptr);
+    if (!decoder) return false;
+    // Tags are not needed, so they are skipped rather than parsed.
+    mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_SKIP_ID3V2, 0.0);
+    acceptSigned16(decoder);
+    file = MemoryFile{image, size, 0};
+    long formatRate = 0;
+    int encoding = 0;
+    // The format is taken once, here; read sees any later announcement of it as a change.
+    if (mpg123_replace_reader_handle(decoder, &readMemory, &seekMemory, nullptr) != MPG123_OK ||
+        mpg123_open_handle(decoder, &file) != MPG123_OK ||
+        mpg123_getformat2(decoder, &formatRate, &channelCount, &encoding, 1) != MPG123_OK) {
+        close();
+        return false;
+    }
+    sampleRate = static_cast<int>(formatRate);
+    finished = false;
+    return true;
+}
+
+std::size_t Mp3Decoder::read(std::int16_t* out, std::size_t frames) {
+    if (!decoder) return 0;
+    const std::size_t frameBytes = BYTES_PER_SAMPLE * static_cast<std::size_t>(channelCount);
+    auto* to = reinterpret_cast<unsigned char*>(out);
+    std::size_t filled = 0;
+    while (!finished && filled < frames * frameBytes) {
+        std::size_t done = 0;
+        const int result = mpg123_read(decoder, to + filled, frames * frameBytes - filled, &done);
+        filled += done;
+        if (result == MPG123_NEW_FORMAT) {
+            long newRate = 0;
+            int newChannels = 0;
+            int encoding = 0;
+            mpg123_getformat(decoder, &newRate, &newChannels, &encoding);
+            finished = newChannels != channelCount || newRate != sampleRate;
+        } else if (result != MPG123_OK) {
+            finished = true;
+        }
+    }
+    return filled / frameBytes;
+}
+
+bool Mp3Decoder::seek(std::size_t frame) {
+    if (!decoder) return false;
+    finished = mpg123_seek(decoder, static_cast<off_t>(frame), SEEK_SET) < 0;
+    return !finished;
 }
 
 }  // namespace sdl2

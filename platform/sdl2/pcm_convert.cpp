@@ -34,6 +34,15 @@ std::size_t inputFrameOf(std::size_t frame, int inputRate, int outputRate) {
     return outputFrameOf(frame, outputRate, inputRate);
 }
 
+std::size_t outputFrameCount(std::size_t frames, int inputRate, int outputRate) {
+    const auto rateIn = static_cast<std::uint64_t>(inputRate);
+    return static_cast<std::size_t>((frames * static_cast<std::uint64_t>(outputRate) + rateIn - 1) / rateIn);
+}
+
+std::int16_t interpolate(std::int32_t a, std::int32_t b, std::int64_t fraction, int outputRate) {
+    return static_cast<std::int16_t>(a + (static_cast<std::int64_t>(b) - a) * fraction / outputRate);
+}
+
 void convertToStereo16(const std::uint8_t* data, std::size_t bytes, const PcmFormat& format, int outputRate,
                        std::vector<std::int16_t>* out) {
     const std::size_t frameBytes =
@@ -41,7 +50,7 @@ void convertToStereo16(const std::uint8_t* data, std::size_t bytes, const PcmFor
     const std::size_t inFrames = bytes / frameBytes;
     const std::uint64_t rateIn = static_cast<std::uint64_t>(format.rate);
     const std::uint64_t rateOut = static_cast<std::uint64_t>(outputRate);
-    const std::size_t outFrames = static_cast<std::size_t>((inFrames * rateOut + rateIn - 1) / rateIn);
+    const std::size_t outFrames = outputFrameCount(inFrames, format.rate, outputRate);
     out->assign(outFrames * 2, 0);
     if (inFrames == 0) return;
 
@@ -54,12 +63,11 @@ void convertToStereo16(const std::uint8_t* data, std::size_t bytes, const PcmFor
         const std::size_t next = at + 1 < inFrames ? at + 1 : at;
         for (int channel = 0; channel < 2; ++channel) {
             const std::size_t offset = static_cast<std::size_t>(channel == 0 ? 0 : right);
-            const std::int64_t a =
+            const std::int32_t a =
                 sampleAt(data, at * static_cast<std::size_t>(format.channels) + offset, format.bitsPerSample);
-            const std::int64_t b = sampleAt(data, next * static_cast<std::size_t>(format.channels) + offset,
+            const std::int32_t b = sampleAt(data, next * static_cast<std::size_t>(format.channels) + offset,
                                             format.bitsPerSample);
-            const std::int64_t value = a + (b - a) * fraction / static_cast<std::int64_t>(rateOut);
-            (*out)[i * 2 + static_cast<std::size_t>(channel)] = static_cast<std::int16_t>(value);
+            (*out)[i * 2 + static_cast<std::size_t>(channel)] = interpolate(a, b, fraction, outputRate);
         }
     }
 }

@@ -1,6 +1,6 @@
-// COM and the media graph on SDL2: the MP3 is decoded with libmpg123 when the file is rendered, converted
-// once to the mixer's format, and played as one more voice of sdl2::Mixer. The end of the track is counted by
-// the mixer and handed out as EC_COMPLETE.
+// COM and the media graph on SDL2: the rendered file is read into memory and played as one more voice of
+// sdl2::Mixer, a stream decoded with libmpg123 as it plays (music_stream.h). Each end of the track the stream
+// reaches is handed out as EC_COMPLETE.
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "platform/media.h"
-#include "platform/sdl2/mp3_decode.h"
-#include "platform/sdl2/pcm_convert.h"
+#include "platform/sdl2/music_stream.h"
 #include "platform/sdl2/sdl_mixer.h"
 #include "platform/system.h"
 
 namespace {
 
-// Longer tracks play their first five minutes, which bounds the memory the decoded music takes.
-constexpr std::size_t MUSIC_MAX_SECONDS = 300;
-constexpr std::size_t MPEG_MAX_RATE = 48000;
+// Without a device the track is still opened, to tell whether it can be played, at this rate.
+constexpr int MPEG_MAX_RATE = 48000;
 constexpr std::size_t MUSIC_MAX_FILE_BYTES = 64u << 20;
+// How long the track's start plays on after its end while the engine's rewind is awaited: far longer than
+// any frame.
+constexpr std::size_t MUSIC_REWIND_WAIT_SECONDS = 1;
 constexpr LONGLONG UNITS_PER_SECOND = 10000000;  // media times are in 100-nanosecond units
 
 int comInitializations = 0;
@@ -56,7 +57,8 @@ struct Graph {
     bool mixerOpen = false;
     bool rendered = false;
     bool running = false;
-    sdl2::DeviceSamples samples;
+    std::vector<std::uint8_t> image;  // the file, which the stream decodes as it plays
+    sdl2::MusicStream music;
     sdl2::Voice voice;
 
     ~Graph() {
@@ -91,16 +93,6 @@ bool readFile(const std::string& name, std::vector<std::uint8_t>* image) {
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     return !failed;
-}
-
-// The music in the mixer's format; false when the file holds nothing libmpg123 can play.
-bool decodeForMixer(const std::vector<std::uint8_t>& image, int mixerRate, sdl2::DeviceSamples* samples) {
-    sdl2::DecodedPcm pcm;
-    if (!sdl2::decodeMp3(image.data(), image.size(), MUSIC_MAX_SECONDS * MPEG_MAX_RATE, &pcm)) return false;
-    const sdl2::PcmFormat format{pcm.channels, 16, pcm.rate};
-    if (!sdl2::isConvertible(format)) return false;
-    sdl2::convertToStereo16(pcm.bytes.data(), pcm.bytes.size(), format, mixerRate, samples);
-    return true;
 }
 
 }  // namespace
@@ -146,14 +138,17 @@ HRESULT renderFile(GraphBuilder* graph, const wchar_t* file, const wchar_t*) {
     Graph& chain = *graph->graph;
     if (!file) return E_POINTER;
     if (chain.rendered) return VFW_E_WRONG_STATE;
-    std::vector<std::uint8_t> image;
-    if (!readFile(narrow(file), &image)) return HRESULT_FILE_NOT_FOUND;
+    chain.image.clear();
+    if (!readFile(narrow(file), &chain.image)) return HRESULT_FILE_NOT_FOUND;
     // Without a sound device the graph still takes the file and runs, silent, like any other sound here.
     if (!chain.mixerOpen) chain.mixerOpen = sdl2::Mixer::instance().open();
-    const int rate = chain.mixerOpen ? sdl2::Mixer::instance().rate() : static_cast<int>(MPEG_MAX_RATE);
-    if (!decodeForMixer(image, rate, &chain.samples)) return VFW_E_UNSUPPORTED_STREAM;
+    const int rate = chain.mixerOpen ? sdl2::Mixer::instance().rate() : MPEG_MAX_RATE;
+    const std::size_t rewindWait = MUSIC_REWIND_WAIT_SECONDS * static_cast<std::size_t>(rate);
+    if (!chain.music.open(chain.image.data(), chain.image.size(), rate, rewindWait)) {
+        return VFW_E_UNSUPPORTED_STREAM;
+    }
     chain.rendered = true;
-    chain.voice.samples = &chain.samples;
+    chain.voice.stream = &chain.music;
     if (chain.mixerOpen) sdl2::Mixer::instance().attach(&chain.voice);
     return S_OK;
 }
@@ -162,7 +157,7 @@ HRESULT run(MediaControl* control) {
     Graph& graph = *control->graph;
     graph.running = true;
     sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
-    if (graph.rendered && graph.voice.position < graph.samples.size() / 2) graph.voice.playing = true;
+    if (graph.rendered && !graph.music.atEnd()) graph.voice.playing = true;
     return S_OK;
 }
 
@@ -171,16 +166,14 @@ HRESULT stop(MediaControl* control) {
     graph.running = false;
     sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
     graph.voice.playing = false;
-    graph.voice.position = 0;
-    graph.voice.endsReached = 0;
+    graph.music.reset();
     return S_OK;
 }
 
 HRESULT getEvent(MediaEvent* events, long* code, LONG_PTR* param1, LONG_PTR* param2, long) {
     Graph& graph = *events->graph;
     sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
-    if (graph.voice.endsReached == 0) return E_ABORT;
-    --graph.voice.endsReached;
+    if (!graph.music.takeEnd()) return E_ABORT;
     *code = EC_COMPLETE;
     *param1 = 0;
     *param2 = 0;
@@ -197,13 +190,12 @@ HRESULT setPositions(MediaSeeking* seeking, LONGLONG* current, DWORD currentFlag
     if (!graph.rendered) return E_NOTIMPL;
     if (currentFlags != AM_SEEKING_AbsolutePositioning) return currentFlags == 0 ? S_OK : E_INVALIDARG;
     if (!current || *current < 0) return E_INVALIDARG;
-    const int rate = graph.mixerOpen ? sdl2::Mixer::instance().rate() : 1;
+    const int rate = graph.mixerOpen ? sdl2::Mixer::instance().rate() : MPEG_MAX_RATE;
     const auto frame = static_cast<std::size_t>(*current / UNITS_PER_SECOND * rate +
                                                 *current % UNITS_PER_SECOND * rate / UNITS_PER_SECOND);
-    const std::size_t frames = graph.samples.size() / 2;
     sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
-    graph.voice.position = frame < frames ? frame : frames;
-    graph.voice.playing = graph.running && graph.voice.position < frames;
+    graph.music.seek(frame);
+    graph.voice.playing = graph.running;
     return S_OK;
 }
 

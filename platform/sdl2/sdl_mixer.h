@@ -4,42 +4,23 @@
 // while the device is locked: the callback runs with SDL's device lock held, and the main thread takes it
 // with Mixer::Lock around a few field assignments at a time, never around decoding, conversion or allocation.
 // So the callback waits at most for such an assignment, and the main thread at most for one callback. The
-// callback allocates nothing: it mixes from samples prepared on the main thread into an accumulator on its
-// stack.
+// callback allocates nothing: it mixes from samples prepared on the main thread, and from streams that make
+// theirs as they play (voice.h), into an accumulator on its stack.
 #pragma once
 
 #include <SDL.h>
 
-#include <cstddef>
-#include <cstdint>
-#include <vector>
+#include "platform/sdl2/voice.h"
 
 namespace sdl2 {
-
-// Samples in the device's format: interleaved signed 16-bit stereo at Mixer::rate().
-using DeviceSamples = std::vector<std::int16_t>;
-
-// One source the callback mixes: a sound buffer or the music stream. Owned by whoever attached it.
-struct Voice {
-    const DeviceSamples* samples = nullptr;
-    std::size_t position = 0;  // next frame to mix
-    bool playing = false;
-    bool looping = false;
-    int endsReached = 0;  // times a voice played once reached its end; its owner takes them
-    Voice* prev = nullptr;
-    Voice* next = nullptr;
-};
-
-// What the callback does with the device's buffer: the sum of every playing voice in the list, clipped, over
-// `frames` frames of `out`. Voices that reach their end stop (or loop) and count it. Allocates nothing.
-void mixInto(Voice* voices, std::int16_t* out, std::size_t frames);
 
 class Mixer {
 public:
     static Mixer& instance();
 
-    // Opens the device on the first call; false (and nothing held) when there is none. Each successful open
-    // is matched by one close; the last closes the device.
+    // Opens the device on the first call; false (and nothing held) when there is none. A device that failed
+    // to open is given up for good: later calls fail at once, so a machine without sound starts as quickly
+    // as one with it. Each successful open is matched by one close; the last closes the device.
     bool open();
     void close();
     bool isOpen() const { return device != 0; }
@@ -64,8 +45,10 @@ public:
 
 private:
     static void SDLCALL callback(void* self, Uint8* stream, int bytes);
+    bool openDevice();
 
     SDL_AudioDeviceID device = 0;
+    bool unavailable = false;
     int references = 0;
     int deviceRate = 0;
     Voice* voices = nullptr;

@@ -1,4 +1,4 @@
-// The SDL2 sound device and media graph. Their conversions and MP3 decoding directly; the device and the
+// The SDL2 sound device and media graph. Their conversions and the music stream directly; the device and the
 // graph as heard through SDL's "disk" audio driver, which writes what the mixer produces to a file: signed
 // 16-bit stereo at the rate asked for.
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/media.h"
-#include "platform/sdl2/mp3_decode.h"
+#include "platform/sdl2/music_stream.h"
 #include "platform/sdl2/pcm_convert.h"
 #include "platform/sound.h"
 #include "support/allocation_counter.h"
@@ -46,23 +46,85 @@ TEST(PcmConvert, EightAndSixteenBitMonoAndStereoBecomeSixteenBitStereoAtTheOutpu
     EXPECT_EQ(sdl2::inputFrameOf(44100, 22050, 44100), 22050u);
 }
 
-TEST(Mp3Decode, TheShippedMusicDecodesGaplessAndNothingPlayableFails) {
-    const auto image = testfiles::readFile(SOURCE_DIR + "/data/snd/oyun.mp3");
-    EXPECT_LT(image.size(), 1u << 20);
-    sdl2::DecodedPcm pcm;
-    ASSERT_TRUE(sdl2::decodeMp3(image.data(), image.size(), std::size_t{48000} * 300, &pcm));
-    EXPECT_EQ(pcm.channels, 2);
-    EXPECT_EQ(pcm.rate, 44100);
-    // Exactly 16 bars at 100 beats a minute: the encoder's delay and padding are gone, so the loop joins.
-    EXPECT_EQ(pcm.bytes.size() / 4, 44100u * 384 / 10);
+using Samples = std::vector<std::int16_t>;
 
+// What the audio callback takes from the stream, a period at a time, up to `frames` frames or until the
+// stream stops; the first end it reaches is answered with the engine's rewind when `answer` is set.
+Samples play(sdl2::MusicStream& music, std::size_t frames, bool answer = false) {
+    constexpr std::size_t PERIOD = 1024;
+    Samples out;
+    std::int16_t period[PERIOD * 2];
+    for (std::size_t got = PERIOD; got == PERIOD && out.size() < frames * 2;) {
+        got = music.read(period, std::min(PERIOD, frames - out.size() / 2));
+        out.insert(out.end(), period, period + got * 2);
+        if (answer && music.takeEnd()) {
+            music.seek(0);
+            answer = false;
+        }
+    }
+    return out;
+}
+
+// One pass of the track as the mixer gets it at `rate`.
+Samples trackAt(const testfiles::Bytes& file, int rate) {
+    sdl2::MusicStream music;
+    EXPECT_TRUE(music.open(file.data(), file.size(), rate, 0));
+    return play(music, SIZE_MAX);
+}
+
+TEST(MusicStream, TheTrackIsDecodedAsItPlaysAndConvertedAsAWholeConversionWould) {
+    const auto music = testfiles::readFile(SOURCE_DIR + "/data/snd/oyun.mp3");
+    EXPECT_LT(music.size(), 1u << 20);
+    // Exactly 16 bars at 100 beats a minute: the encoder's delay and padding are gone, so the loop joins.
+    EXPECT_EQ(trackAt(music, 44100).size() / 2, 44100u * 384 / 10);
+
+    sdl2::MusicStream stream;
     const std::vector<std::uint8_t> zeros(4096, 0);
-    EXPECT_FALSE(sdl2::decodeMp3(zeros.data(), zeros.size(), 1000000, &pcm));
-    EXPECT_FALSE(sdl2::decodeMp3(nullptr, 0, 1000000, &pcm));
-    // The frame limit cuts a longer stream.
-    const auto tone = testfiles::readFile(TONE_MP3);
-    ASSERT_TRUE(sdl2::decodeMp3(tone.data(), tone.size(), 1000, &pcm));
-    EXPECT_EQ(pcm.bytes.size(), 1000u * 4);
+    EXPECT_FALSE(stream.open(zeros.data(), zeros.size(), 44100, 0));
+    EXPECT_FALSE(stream.open(nullptr, 0, 44100, 0));
+
+    // At the track's own rate the stream is the decoded samples in stereo; at any other it resamples them,
+    // across its decoding pieces, exactly as the conversion of the whole does.
+    const std::pair<const char*, int> tracks[] = {
+        {"tone-stereo-44100", 24000}, {"square-mono-22050", 22050}, {"noise-mono-8000", 8000}};
+    for (const auto& [name, ownRate] : tracks) {
+        SCOPED_TRACE(name);
+        const auto file = testfiles::readFile(SOURCE_DIR + "/tests/fuzz/corpus/mp3/" + name + ".mp3");
+        const Samples decoded = trackAt(file, ownRate);
+        for (const int rate : {8000, 44100}) {
+            Samples whole;
+            sdl2::convertToStereo16(reinterpret_cast<const std::uint8_t*>(decoded.data()), decoded.size() * 2,
+                                    {2, 16, ownRate}, rate, &whole);
+            EXPECT_EQ(trackAt(file, rate), whole);
+        }
+    }
+}
+
+TEST(MusicStream, AtItsEndTheTrackGoesOnFromItsStartUntilTheRewindComesOrTheWaitRunsOut) {
+    const auto file = testfiles::readFile(TONE_MP3);
+    const Samples whole = trackAt(file, 44100);
+    const std::size_t track = whole.size() / 2;
+    constexpr std::size_t WAIT = 3000;
+    sdl2::MusicStream music;
+    ASSERT_TRUE(music.open(file.data(), file.size(), 44100, WAIT));
+
+    // Unanswered, the start plays for the wait, then the track stands at its end, with one end to take.
+    EXPECT_EQ(play(music, SIZE_MAX).size() / 2, track + WAIT);
+    EXPECT_TRUE(music.atEnd());
+    EXPECT_TRUE(music.takeEnd());
+    EXPECT_FALSE(music.takeEnd());
+    // A late rewind starts it over; this time the end is answered, and it plays on through the next one.
+    music.seek(0);
+    EXPECT_FALSE(music.atEnd());
+    EXPECT_EQ(play(music, 2 * track + WAIT + 1, true).size() / 2, 2 * track + WAIT);
+    EXPECT_TRUE(music.takeEnd());
+    EXPECT_FALSE(music.takeEnd());
+    // A stop forgets the ends and goes back to the start.
+    music.seek(0);
+    play(music, track + 10);
+    music.reset();
+    EXPECT_FALSE(music.takeEnd());
+    EXPECT_EQ(play(music, 64), Samples(whole.begin(), whole.begin() + 128));
 }
 
 using namespace std::chrono_literals;
@@ -191,7 +253,28 @@ TEST_F(DiskAudio, AStoppedCopyGoesSilentAndKeepsItsPlace) {
     EXPECT_LT(sounding, OUTPUT_RATE / 2);
 }
 
-TEST_F(DiskAudio, TheMusicPlaysToItsEndAndStartsOverOnASeek) {
+// The longest run of silent frames, and the largest step between neighbouring samples of a channel, in
+// `frames` frames from frame `from`.
+struct Waveform {
+    std::size_t longestSilence = 0;
+    int largestStep = 0;
+};
+
+Waveform measure(const Samples& samples, std::size_t from, std::size_t frames) {
+    Waveform shape;
+    std::size_t silence = 0;
+    for (std::size_t i = from * 2; i < (from + frames) * 2; i += 2) {
+        silence = samples[i] == 0 && samples[i + 1] == 0 ? silence + 1 : 0;
+        shape.longestSilence = std::max(shape.longestSilence, silence);
+        if (i == from * 2) continue;
+        for (std::size_t channel = 0; channel < 2; ++channel)
+            shape.largestStep =
+                std::max(shape.largestStep, std::abs(samples[i + channel] - samples[i + channel - 2]));
+    }
+    return shape;
+}
+
+TEST_F(DiskAudio, TheMusicLoopsWithoutAGapOrAJumpWhenRewoundAtItsEndAndTheMixerAllocatesNothing) {
     ASSERT_EQ(plat::coInitialize(), S_OK);
     plat::GraphBuilder* graph = nullptr;
     plat::MediaControl* control = nullptr;
@@ -203,14 +286,17 @@ TEST_F(DiskAudio, TheMusicPlaysToItsEndAndStartsOverOnASeek) {
     plat::queryMediaSeeking(graph, &seeking);
     EXPECT_EQ(plat::renderFile(graph, L"no-such-file.mp3", nullptr), HRESULT_FILE_NOT_FOUND);
     ASSERT_EQ(plat::renderFile(graph, std::wstring(TONE_MP3.begin(), TONE_MP3.end()).c_str(), nullptr), S_OK);
+    const std::size_t all = testsupport::allocationCount();
+    const std::size_t own = testsupport::threadAllocationCount();
     ASSERT_EQ(plat::run(control), S_OK);
 
+    // As the engine's frames do: each end of the track taken and answered with a rewind to 0.
     long code = 0;
     LONG_PTR param1 = 0;
     LONG_PTR param2 = 0;
     auto ended = [&] { return plat::getEvent(events, &code, &param1, &param2, 0) == S_OK; };
-    for (int pass = 0; pass < 2; ++pass) {
-        SCOPED_TRACE(pass);
+    for (int end = 0; end < 3; ++end) {
+        SCOPED_TRACE(end);
         EXPECT_FALSE(ended());
         ASSERT_TRUE(waitFor(ended, 3000ms));
         EXPECT_EQ(code, EC_COMPLETE);
@@ -220,6 +306,7 @@ TEST_F(DiskAudio, TheMusicPlaysToItsEndAndStartsOverOnASeek) {
                                      AM_SEEKING_NoPositioning),
                   S_OK);
     }
+    EXPECT_EQ(testsupport::allocationCount() - all, testsupport::threadAllocationCount() - own);
     EXPECT_EQ(plat::stop(control), S_OK);
     EXPECT_EQ(plat::release(control), 3u);
     plat::release(events);
@@ -227,9 +314,19 @@ TEST_F(DiskAudio, TheMusicPlaysToItsEndAndStartsOverOnASeek) {
     EXPECT_EQ(plat::release(graph), 0u);
     plat::coUninitialize();
 
-    const auto output = finish();
-    // Two passes of a half-second tone, at least most of each heard.
-    EXPECT_GT(countFrames(output, [](int left, int) { return std::abs(left) > 1000; }), OUTPUT_RATE * 7 / 10);
+    // The tone sounds from its first frame on: from where the output first sounds, three passes of it joined
+    // twice hold no longer silence and no larger step than the track itself.
+    const Samples output = finish();
+    const Samples track = trackAt(testfiles::readFile(TONE_MP3), OUTPUT_RATE);
+    const std::size_t length = track.size() / 2;
+    std::size_t start = 0;
+    while (start * 2 < output.size() && output[start * 2] == 0 && output[start * 2 + 1] == 0)
+        ++start;
+    ASSERT_GE(output.size() / 2, start + 3 * length);
+    const Waveform itself = measure(track, 0, length);
+    const Waveform heard = measure(output, start, 3 * length);
+    EXPECT_LE(heard.longestSilence, itself.longestSilence);
+    EXPECT_LE(heard.largestStep, itself.largestStep);
 }
 
 }  // namespace

@@ -109,12 +109,16 @@ e2e_answer_box "Hata"
 wait_frame "$window"
 close_and_check "$window"
 
+# As on a machine without a sound card: SDL's ALSA driver starts, but its device does not open. ALSA reports
+# each attempt on stderr; the device is tried once, not once for the music and again for the sounds.
 scenario="no sound device"
 e2e_workdir "$run"
-start_windowed env SDL_AUDIODRIVER=nonexistent_driver "$program"
+start_windowed env SDL_AUDIODRIVER=alsa AUDIODEV=pel-no-such-device "$program"
 window=$(e2e_game_window)
 wait_frame "$window"
 xwininfo -root -tree | grep -q '"Hata"' && fail "$scenario: an audio error box appeared"
+attempts=$(grep -c 'Unknown PCM pel-no-such-device' "$E2E_WORK/stderr.txt" || true)
+[ "$attempts" = 1 ] || fail "$scenario: the device was tried $attempts times"
 close_and_check "$window"
 
 scenario="no font"

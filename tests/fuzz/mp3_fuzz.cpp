@@ -1,25 +1,30 @@
-// The music path: libmpg123 decoding a file image in memory, then the conversion to the mixer's format, as
-// the SDL2 media graph does when it renders the track.
+// The music path as the SDL2 media graph plays it: the track opened from a file image in memory, then read a
+// period at a time as the audio callback does, decoded and converted to the mixer's format as it goes. Its
+// first end is answered with the rewind the engine makes, so the join is played too; the next end is left
+// unanswered, which stops the stream.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
-#include "platform/sdl2/mp3_decode.h"
-#include "platform/sdl2/pcm_convert.h"
+#include "platform/sdl2/music_stream.h"
 
 namespace {
 
-constexpr std::size_t FUZZ_MAX_FRAMES = 48000 * 20;  // keeps a run's memory bounded
 constexpr int MIXER_RATE = 44100;
+constexpr std::size_t PERIOD_FRAMES = 1024;
+constexpr std::size_t REWIND_WAIT_FRAMES = 4096;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    sdl2::DecodedPcm pcm;
-    if (!sdl2::decodeMp3(data, size, FUZZ_MAX_FRAMES, &pcm)) return 0;
-    const sdl2::PcmFormat format{pcm.channels, 16, pcm.rate};
-    if (!sdl2::isConvertible(format)) return 0;
-    std::vector<std::int16_t> converted;
-    sdl2::convertToStereo16(pcm.bytes.data(), pcm.bytes.size(), format, MIXER_RATE, &converted);
+    sdl2::MusicStream music;
+    if (!music.open(data, size, MIXER_RATE, REWIND_WAIT_FRAMES)) return 0;
+    std::int16_t period[PERIOD_FRAMES * sdl2::MIXER_CHANNELS];
+    bool answered = false;
+    while (music.read(period, PERIOD_FRAMES) == PERIOD_FRAMES) {
+        if (!answered && music.takeEnd()) {
+            music.seek(0);
+            answered = true;
+        }
+    }
     return 0;
 }
