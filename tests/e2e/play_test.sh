@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # A whole session as a player plays it: the notice box, the menu's new-game item clicked with the mouse, the paddle
 # moved and grown, a screenshot of play, Escape back to the menu, F12 to leave. Then the exit status, the log and
-# the screenshot are checked. Arguments: the brikatan program, its run folder.
+# the screenshot are checked. Arguments: the brikatan program, its run folder, the screen kind (lib.sh; switch16
+# when not given).
 # With E2E_WRAPPER set (for instance "valgrind --error-exitcode=99"), the program runs under that command, and
 # E2E_START_SECONDS and E2E_EXIT_SECONDS give it longer to start and to end.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 program=$1
 run=$2
+e2e_screen "${3:-switch16}"
 # Seconds to hold a key or button, and to wait after it: at least two frames. The first screenshot measures how
 # long the program takes to answer a key, which sets it under a slow wrapper.
 pace=0.4
@@ -44,14 +46,13 @@ brightest() {
     convert "$E2E_WORK/$1.png" -format '%[fx:int(255*maxima)]' info:
 }
 
-e2e_start_x 640x480x16
+e2e_start_screen
 e2e_workdir "$run"
 # shellcheck disable=SC2086 # the wrapper is a command with its arguments
 e2e_launch ${E2E_WRAPPER:-} "$program"
 E2E_PIDS+=("$GAME_PID") # stopped with the X server if the test gives up on it
 e2e_find_window '"PEL2D - TEST": \(\)' "${E2E_START_SECONDS:-20}" >/dev/null || fail "no notice box appeared"
-e2e_answer_box "PEL2D - TEST"
-e2e_find_window '"PEL2D - TEST": \("' "${E2E_START_SECONDS:-20}" >/dev/null || fail "the game window did not appear"
+e2e_answer_start
 sleep 1
 
 # The menu: the game's cursor is driven by relative movement and held inside the screen, so pushing it far up
