@@ -65,6 +65,27 @@ screenshot menu
 click
 sleep 1
 
+# In a window the mouse moves the paddle however far past the window's edge it goes. With the paddle at the left
+# wall and the focus away (the pointer then leaves the window freely), the pointer is put just inside the right
+# edge; with the focus back (F1 answered) the mouse is pushed far right: the paddle must reach the right wall,
+# x 566 to 630, where the paddle's rows in cells of 10 pixels from the left wall are lit up to the last one.
+if [ "$E2E_KIND" = window ]; then
+    move_mouse -700 0
+    xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')"
+    deadline=$((SECONDS + 30))
+    until xdotool mousemove 900 300 && [ "$(xdotool getmouselocation | cut -d' ' -f1)" = x:900 ]; do
+        [ $SECONDS -lt $deadline ] || fail "the pointer is not given back when the window loses the focus"
+        sleep 0.2
+    done
+    xdotool mousemove 630 240 windowfocus "$(e2e_game_window)"
+    screenshot refocused
+    move_mouse 800 0
+    screenshot edge
+    cells=$(convert "$E2E_WORK/edge.png" -crop 620x10+10+437 +repage -scale '62x1!' -depth 8 txt:- |
+        awk -F'[(),]' 'NR > 1 && ($3 > 120 || $4 > 120 || $5 > 120) { printf " %d", NR - 2 }')
+    [[ "$cells " == *" 57 58 59 60 61 "* ]] || fail "the paddle did not reach the right wall (lit cells:$cells)"
+fi
+
 # Play: the paddle follows the mouse, the left button grows it, F1 saves the play screen.
 move_mouse -60 0
 move_mouse 120 0
