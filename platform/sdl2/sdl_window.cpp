@@ -300,6 +300,9 @@ HGLRC createContext(HDC dc) {
     if (!record || record != g_window) return nullptr;
     const SDL_GLContext context = SDL_GL_CreateContext(record->window);
     if (!context) return nullptr;
+    // Frames wait for the display's refresh where the driver allows it, as Windows drivers do by default;
+    // where it is refused the loop runs free, as before.
+    SDL_GL_SetSwapInterval(1);
     if (record->pictureWidth > 0 && !record->pictureContext) {
         if (!sdl2::createScaledScreen(record->pictureWidth, record->pictureHeight)) {
             SDL_GL_DeleteContext(context);
