@@ -42,6 +42,10 @@ struct FullscreenChoice {
     int height = 0;
 };
 
+// A window manager may hand a new window the focus a little after the request for it.
+constexpr Uint64 FOCUS_WAIT_MS = 500;
+constexpr int FOCUS_EVENT_WAIT_MS = 10;
+
 ClassRecord g_class;  // the engine registers one class
 WindowRecord* g_window = nullptr;
 FullscreenChoice g_fullscreen;
@@ -167,6 +171,20 @@ bool findDisplayMode(int width, int height, int bitsPerPixel, SDL_DisplayMode* f
     return any;
 }
 
+// SetFocus gives a shown window the focus before it returns, and the devices acquired right after the window
+// is made rely on that; SDL learns of the focus only from the display server's events. A window manager that
+// hands the focus over on its own, or not at all, is waited for a little while.
+void awaitFocus(SDL_Window* window) {
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0) return;
+    sdl2::syncWithDisplayServer(window);
+    pumpSdlEvents();
+    const Uint64 deadline = SDL_GetTicks64() + FOCUS_WAIT_MS;
+    while (SDL_GetKeyboardFocus() != window && SDL_GetTicks64() < deadline) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, FOCUS_EVENT_WAIT_MS) == 1) translateEvent(event);
+    }
+}
+
 }  // namespace
 
 namespace sdl2 {
@@ -270,7 +288,9 @@ void setForegroundWindow(HWND window) {
 }
 
 void setFocus(HWND window) {
-    if (window == mainHandle() && g_window) SDL_SetWindowInputFocus(g_window->window);
+    if (window != mainHandle() || !g_window) return;
+    SDL_SetWindowInputFocus(g_window->window);
+    awaitFocus(g_window->window);
 }
 
 HWND getFocus() {

@@ -35,6 +35,12 @@ bool hasWindowManager(Display* display) {
 
 namespace sdl2 {
 
+void syncWithDisplayServer(SDL_Window* window) {
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (x11Window(window, &display, &xwindow)) XSync(display, False);
+}
+
 void coverDisplayWithoutWindowManager(SDL_Window* window) {
     Display* display = nullptr;
     Window xwindow = 0;
