@@ -53,7 +53,12 @@ e2e_launch ${E2E_WRAPPER:-} "$program"
 E2E_PIDS+=("$GAME_PID") # stopped with the X server if the test gives up on it
 e2e_find_window '"PEL2D - TEST": \(\)' "${E2E_START_SECONDS:-20}" >/dev/null || fail "no notice box appeared"
 e2e_answer_start
-sleep 1
+# Start-up is over, and the mouse read, once a frame answers a key: F1 held until a screenshot appears.
+xdotool keydown F1
+until [ -s "$E2E_WORK/ekrang.tga" ]; do sleep 0.2; done
+xdotool keyup F1
+sleep "$pace"
+rm "$E2E_WORK/ekrang.tga"
 
 # The menu: the game's cursor is driven by relative movement and held inside the screen, so pushing it far up
 # and left puts it at (0, 0). Ten pixels of movement become twenty on screen: (150, 110) reaches (300, 220),
