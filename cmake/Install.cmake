@@ -5,6 +5,9 @@
 #   <prefix>/share/games/brikatan/data/        the game's files, read-only
 #   <prefix>/share/applications/brikatan.desktop, <prefix>/share/icons/hicolor/<size>/apps/brikatan.png
 #   <prefix>/bin/peltool                       the asset tool (installed by tools/peltool)
+#   <prefix>/share/man/man6/brikatan.6.gz, <prefix>/share/man/man1/peltool.1.gz
+#   <prefix>/share/metainfo/example.zentro.brikatan.metainfo.xml     the software centres' entry (AppStream)
+#   <prefix>/share/doc/brikatan/copyright, changelog.gz; <prefix>/share/lintian/overrides/brikatan
 #
 # Games go to games/ and their files to lib/games and share/games, as Debian's policy for games asks; /usr/games
 # is on the path Debian gives its users. The folders are cache variables, relative to the prefix, so that a
@@ -47,6 +50,29 @@ install(CODE "
          FILES \"${CMAKE_BINARY_DIR}/packaging/desktop/brikatan.desktop\")
 ")
 
+# The manual pages and the changelog, compressed as Debian ships them (gzip -9n: no name, no time, so the same
+# sources give the same files). The changelog's one entry is dated when the build is configured, or at
+# SOURCE_DATE_EPOCH where that is set.
+string(TIMESTAMP PEL_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+configure_file(packaging/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
+set(PEL_COMPRESSED_DOCS)
+foreach(doc ${PROJECT_SOURCE_DIR}/packaging/brikatan.6 ${PROJECT_SOURCE_DIR}/packaging/peltool.1
+            ${CMAKE_BINARY_DIR}/packaging/changelog)
+    get_filename_component(name ${doc} NAME)
+    set(compressed ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
+    add_custom_command(OUTPUT ${compressed} COMMAND sh -c "gzip -9n <\"$1\" >\"$2\"" gzip ${doc} ${compressed}
+                       DEPENDS ${doc} VERBATIM)
+    list(APPEND PEL_COMPRESSED_DOCS ${compressed})
+endforeach()
+add_custom_target(compressed_docs ALL DEPENDS ${PEL_COMPRESSED_DOCS})
+install(FILES ${CMAKE_BINARY_DIR}/packaging/brikatan.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/peltool.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brikatan)
+install(FILES packaging/brikatan.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        RENAME example.zentro.brikatan.metainfo.xml)
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME brikatan)
+
 # The .deb: `cpack -G DEB` in the build folder. The package installs under /usr; CPack installs into its
 # staging folder through DESTDIR, so the prefix the install sees is /usr and the menu entry names
 # /usr/games/brikatan.
@@ -56,10 +82,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "ZENTRO Team")
 set(CPACK_PACKAGE_CONTACT "ZENTRO Team <team@zentro.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "brick-breaking game on the PEL2D engine")
+# The description's lines are wrapped as Debian's control files have them, under 80 columns.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "A paddle that follows the mouse, a ball and a wall of 216 coloured bricks that shrink away when hit, with "
-    "sound effects and looped music. Built on PEL2D, a small OpenGL game engine. Also installs peltool, the "
-    "engine's tool for its .spr images and WAV files.")
+    "A paddle that follows the mouse, a ball and a wall of 216 coloured bricks\n"
+    "that shrink away when hit, with sound effects and looped music. Built on\n"
+    "PEL2D, a small OpenGL game engine. Also installs peltool, the engine's tool\n"
+    "for its .spr images and WAV files.")
 set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)

@@ -74,8 +74,12 @@ struct PixelFormatDescriptor {
 bool registerClass(const WindowClass& windowClass);
 bool unregisterClass(const char* className, HINSTANCE instance);
 
-// ChangeDisplaySettingsA with CDS_FULLSCREEN for exactly this mode: DISP_CHANGE_SUCCESSFUL only when the
-// display offers width x height at bitsPerPixel. restoreDisplayMode is ChangeDisplaySettingsA(nullptr, 0).
+// ChangeDisplaySettingsA with CDS_FULLSCREEN: DISP_CHANGE_SUCCESSFUL only when a WS_POPUP window of width x
+// height created next will fill the screen with the engine's picture. On Windows that takes exactly this
+// mode. The SDL backend takes a mode of this size at any depth, and where the display has none it keeps the
+// desktop's mode and scales the picture to it, aspect kept, with black bars; the engine still sees a width x
+// height window (viewport, pixel reads, size messages), and the call fails only where neither can be done.
+// restoreDisplayMode is ChangeDisplaySettingsA(nullptr, 0).
 std::int32_t changeDisplayMode(int width, int height, int bitsPerPixel);
 void restoreDisplayMode();
 

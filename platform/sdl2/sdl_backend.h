@@ -12,4 +12,12 @@ SDL_Window* mainWindow();
 // it needs (wheel turns, joystick arrivals) for its next device read.
 void inputHandleEvent(const SDL_Event& event);
 
+// Returns once the display server has handled every request so far, so that the events it sent in answer are
+// waiting in SDL's queue.
+void syncWithDisplayServer(SDL_Window* window);
+
+// SDL leaves full screen to the window manager. On an X server without one (a bare session, a virtual screen)
+// nobody else would, so the full-screen window is given the display's whole area here.
+void coverDisplayWithoutWindowManager(SDL_Window* window);
+
 }  // namespace sdl2

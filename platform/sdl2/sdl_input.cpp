@@ -4,6 +4,13 @@
 // from SDL's queue to inputHandleEvent, which keeps the keys down, the buttons down, and the motion and wheel
 // turns since the last mouse read. Joysticks are SDL joysticks. Every device is a foreground device: it reads
 // only while the engine's window has the keyboard focus, and a focus loss unacquires it until acquired again.
+//
+// DirectInput reports the mouse's movement however far it goes, while SDL's pointer stops at the screen's
+// edge and leaves the window at the window's. So the acquired mouse holds SDL's relative mode, in a window as
+// in full screen: the device's own motion keeps coming, the system pointer is hidden and kept in the window
+// (the game draws its own cursor), and both are given back the moment the focus goes. Warping the pointer
+// back to the middle instead would report accelerated pointer steps and lose what moves past the edge between
+// warps.
 #include <cmath>
 #include <cstring>
 
@@ -27,11 +34,6 @@ unsigned g_focusLosses = 0;
 bool hasFocus() {
     SDL_Window* window = sdl2::mainWindow();
     return window && SDL_GetKeyboardFocus() == window;
-}
-
-bool fullscreen() {
-    SDL_Window* window = sdl2::mainWindow();
-    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 // SDL numbers buttons left, middle, right, X1; DirectInput's mouse state has left, right, middle, fourth.
@@ -73,10 +75,8 @@ void clearMouseMotion() {
     g_wheel = 0.0;
 }
 
-// A full-screen game owns the pointer: it is hidden and held, and only its motion is reported.
 void captureMouse(bool capture) {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
-    if (capture && !fullscreen()) return;
     if ((SDL_GetRelativeMouseMode() == SDL_TRUE) != capture)
         SDL_SetRelativeMouseMode(capture ? SDL_TRUE : SDL_FALSE);
 }
@@ -158,7 +158,10 @@ void inputHandleEvent(const SDL_Event& event) {
             handleButton(event.button);
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ++g_focusLosses;
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                ++g_focusLosses;
+                captureMouse(false);
+            }
             break;
         default:
             break;

@@ -2,12 +2,16 @@
 //
 // An HWND points at a WindowRecord; the window's device context is the same record, and a rendering context
 // is an SDL_GLContext. SDL's events become the window messages the engine's window procedure expects.
+//
+// Full screen takes a mode of the asked size at any depth the display offers; where there is none, the window
+// covers the desktop in its own mode and the picture is scaled (sdl_scaled_screen.h).
 #include <SDL.h>
 
 #include <cstring>
 #include <string>
 
 #include "platform/sdl2/sdl_backend.h"
+#include "platform/sdl2/sdl_scaled_screen.h"
 #include "platform/window.h"
 
 namespace {
@@ -15,6 +19,11 @@ namespace {
 struct WindowRecord {
     SDL_Window* window;
     plat::WindowProcFn windowProc;
+    // Full screen at the desktop's mode: the size of the off-screen picture the engine draws, and the context
+    // that holds it once there is one. 0, 0 and null otherwise.
+    int pictureWidth;
+    int pictureHeight;
+    SDL_GLContext pictureContext;
 };
 
 struct ClassRecord {
@@ -24,10 +33,22 @@ struct ClassRecord {
     bool registered = false;
 };
 
+// What changeDisplayMode found for the next full-screen window.
+enum class Fullscreen { none, modeSwitch, scaled };
+struct FullscreenChoice {
+    Fullscreen kind = Fullscreen::none;
+    SDL_DisplayMode mode{};  // modeSwitch: the mode to switch to
+    int width = 0;           // the picture's size
+    int height = 0;
+};
+
+// A window manager may hand a new window the focus a little after the request for it.
+constexpr Uint64 FOCUS_WAIT_MS = 500;
+constexpr int FOCUS_EVENT_WAIT_MS = 10;
+
 ClassRecord g_class;  // the engine registers one class
 WindowRecord* g_window = nullptr;
-SDL_DisplayMode g_fullscreenMode{};
-bool g_fullscreenModeSet = false;
+FullscreenChoice g_fullscreen;
 
 // The thread's message queue: a fixed ring, so pumping messages never allocates.
 constexpr int QUEUE_SIZE = 256;
@@ -61,11 +82,15 @@ void translateWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
             enqueue(mainHandle(), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, minimised() ? 1 : 0), 0);
             break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            enqueue(
-                mainHandle(), WM_SIZE, 0,
-                MAKELPARAM(static_cast<std::uint16_t>(event.data1), static_cast<std::uint16_t>(event.data2)));
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            // A scaled window is its picture as far as the engine can tell.
+            const bool scaled = g_window->pictureWidth > 0;
+            const int width = scaled ? g_window->pictureWidth : event.data1;
+            const int height = scaled ? g_window->pictureHeight : event.data2;
+            enqueue(mainHandle(), WM_SIZE, 0,
+                    MAKELPARAM(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height)));
             break;
+        }
         case SDL_WINDOWEVENT_CLOSE:
             enqueue(mainHandle(), WM_CLOSE, 0, 0);
             break;
@@ -128,6 +153,38 @@ bool bitsMatch(Uint32 format, int bitsPerPixel) {
     return bits == bitsPerPixel;
 }
 
+// A mode of this size, at the asked depth if the display has one there, else at any depth: today's desktops
+// offer one depth, and the picture looks the same at a deeper one.
+bool findDisplayMode(int width, int height, int bitsPerPixel, SDL_DisplayMode* found) {
+    const int count = SDL_GetNumDisplayModes(0);
+    bool any = false;
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w != width || mode.h != height) continue;
+        if (bitsMatch(mode.format, bitsPerPixel)) {
+            *found = mode;
+            return true;
+        }
+        if (!any) *found = mode;
+        any = true;
+    }
+    return any;
+}
+
+// SetFocus gives a shown window the focus before it returns, and the devices acquired right after the window
+// is made rely on that; SDL learns of the focus only from the display server's events. A window manager that
+// hands the focus over on its own, or not at all, is waited for a little while.
+void awaitFocus(SDL_Window* window) {
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0) return;
+    sdl2::syncWithDisplayServer(window);
+    pumpSdlEvents();
+    const Uint64 deadline = SDL_GetTicks64() + FOCUS_WAIT_MS;
+    while (SDL_GetKeyboardFocus() != window && SDL_GetTicks64() < deadline) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, FOCUS_EVENT_WAIT_MS) == 1) translateEvent(event);
+    }
+}
+
 }  // namespace
 
 namespace sdl2 {
@@ -158,23 +215,25 @@ bool unregisterClass(const char* className, HINSTANCE) {
 }
 
 std::int32_t changeDisplayMode(int width, int height, int bitsPerPixel) {
-    const int count = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < count; ++i) {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-        if (mode.w == width && mode.h == height && bitsMatch(mode.format, bitsPerPixel)) {
-            g_fullscreenMode = mode;
-            g_fullscreenModeSet = true;
-            return DISP_CHANGE_SUCCESSFUL;
-        }
+    FullscreenChoice choice;
+    choice.width = width;
+    choice.height = height;
+    if (findDisplayMode(width, height, bitsPerPixel, &choice.mode)) {
+        choice.kind = Fullscreen::modeSwitch;
+    } else {
+        requestPixelFormat();
+        if (!sdl2::canScalePicture(width, height)) return DISP_CHANGE_BADMODE;
+        choice.kind = Fullscreen::scaled;
     }
-    return DISP_CHANGE_BADMODE;
+    g_fullscreen = choice;
+    return DISP_CHANGE_SUCCESSFUL;
 }
 
 void restoreDisplayMode() {
-    // SDL gives the desktop its own mode back when the full-screen window leaves full screen or goes away.
-    if (g_window && g_fullscreenModeSet) SDL_SetWindowFullscreen(g_window->window, 0);
-    g_fullscreenModeSet = false;
+    // SDL gives the desktop its own mode back when the full-screen window leaves full screen or goes away,
+    // and whenever it is minimised.
+    if (g_window && g_fullscreen.kind != Fullscreen::none) SDL_SetWindowFullscreen(g_window->window, 0);
+    g_fullscreen.kind = Fullscreen::none;
 }
 
 void showCursor(bool show) {
@@ -190,15 +249,21 @@ HWND createWindow(DWORD, const char* className, const char* title, DWORD style, 
                   int height, HINSTANCE) {
     if (!g_class.registered || !className || g_class.name != className || g_window) return nullptr;
     requestPixelFormat();
-    const bool fullscreen = (style & WS_POPUP) != 0 && g_fullscreenModeSet;
+    const Fullscreen fullscreen = (style & WS_POPUP) != 0 ? g_fullscreen.kind : Fullscreen::none;
     Uint32 flags = SDL_WINDOW_OPENGL | ((style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
-    if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN;
+    if (fullscreen == Fullscreen::modeSwitch) flags |= SDL_WINDOW_FULLSCREEN;
+    if (fullscreen == Fullscreen::scaled) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_Window* window = SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
     if (!window) return nullptr;
-    if (fullscreen) SDL_SetWindowDisplayMode(window, &g_fullscreenMode);
+    if (fullscreen == Fullscreen::modeSwitch) SDL_SetWindowDisplayMode(window, &g_fullscreen.mode);
+    if (fullscreen == Fullscreen::scaled) sdl2::coverDisplayWithoutWindowManager(window);
     setWindowIcon(window, g_class.icon);
 
-    g_window = new WindowRecord{window, g_class.windowProc};
+    g_window = new WindowRecord{window, g_class.windowProc, 0, 0, nullptr};
+    if (fullscreen == Fullscreen::scaled) {
+        g_window->pictureWidth = g_fullscreen.width;
+        g_window->pictureHeight = g_fullscreen.height;
+    }
     // SDL has no screen-saver request message; the window is asked once, now. A procedure that swallows the
     // request keeps the saver off for the window's life, one that passes it on lets defWindowProc allow it.
     SDL_DisableScreenSaver();
@@ -223,7 +288,9 @@ void setForegroundWindow(HWND window) {
 }
 
 void setFocus(HWND window) {
-    if (window == mainHandle() && g_window) SDL_SetWindowInputFocus(g_window->window);
+    if (window != mainHandle() || !g_window) return;
+    SDL_SetWindowInputFocus(g_window->window);
+    awaitFocus(g_window->window);
 }
 
 HWND getFocus() {
@@ -251,7 +318,19 @@ bool setPixelFormat(HDC dc, int format, const PixelFormatDescriptor&) {
 HGLRC createContext(HDC dc) {
     WindowRecord* record = reinterpret_cast<WindowRecord*>(dc);
     if (!record || record != g_window) return nullptr;
-    return reinterpret_cast<HGLRC>(SDL_GL_CreateContext(record->window));
+    const SDL_GLContext context = SDL_GL_CreateContext(record->window);
+    if (!context) return nullptr;
+    // Frames wait for the display's refresh where the driver allows it, as Windows drivers do by default;
+    // where it is refused the loop runs free, as before.
+    SDL_GL_SetSwapInterval(1);
+    if (record->pictureWidth > 0 && !record->pictureContext) {
+        if (!sdl2::createScaledScreen(record->pictureWidth, record->pictureHeight)) {
+            SDL_GL_DeleteContext(context);
+            return nullptr;
+        }
+        record->pictureContext = context;
+    }
+    return reinterpret_cast<HGLRC>(context);
 }
 
 bool makeCurrent(HDC dc, HGLRC context) {
@@ -262,6 +341,10 @@ bool makeCurrent(HDC dc, HGLRC context) {
 
 bool deleteContext(HGLRC context) {
     if (!context) return false;
+    if (g_window && g_window->pictureContext == reinterpret_cast<SDL_GLContext>(context)) {
+        sdl2::forgetScaledScreen();
+        g_window->pictureContext = nullptr;
+    }
     SDL_GL_DeleteContext(reinterpret_cast<SDL_GLContext>(context));
     return true;
 }
@@ -273,7 +356,11 @@ void* getProcAddress(const char* name) {
 bool swapBuffers(HDC dc) {
     WindowRecord* record = reinterpret_cast<WindowRecord*>(dc);
     if (!record || record != g_window) return false;
-    SDL_GL_SwapWindow(record->window);
+    if (record->pictureContext && SDL_GL_GetCurrentContext() == record->pictureContext) {
+        sdl2::presentScaledScreen(record->window);
+    } else {
+        SDL_GL_SwapWindow(record->window);
+    }
     return true;
 }
 
@@ -316,6 +403,11 @@ bool getCursorPos(Point* point) {
     SDL_GetGlobalMouseState(&x, &y);
     point->x = x;
     point->y = y;
+    // The screen of a scaled window is its picture.
+    if (g_window && g_window->pictureContext) {
+        SDL_GetWindowPosition(g_window->window, &x, &y);
+        *point = sdl2::toPicturePoint(g_window->window, Point{point->x - x, point->y - y});
+    }
     return true;
 }
 

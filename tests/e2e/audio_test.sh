@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The real program's sound, heard through SDL's "disk" audio driver, which writes the mixed output to a file:
 # the music plays from start-up on; without the music file the game says so once and still runs.
-# Arguments: the brikatan program, its run folder.
+# Arguments: the brikatan program, its run folder, the screen kind (lib.sh; filled when not given).
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 program=$1
 run=$2
+e2e_screen "${3:-filled}"
 : "${XCLOSE:?the xclose helper is needed}"
 export SDL_AUDIODRIVER=disk
 
@@ -24,12 +25,11 @@ play_and_close() {
     [ "$GAME_STATUS" = 0 ] || fail "the program exited with status $GAME_STATUS"
 }
 
-e2e_start_x 1024x768x24
+e2e_start_screen
 e2e_workdir "$run"
 export SDL_DISKAUDIOFILE=$E2E_WORK/music.raw
 e2e_launch "$program"
-e2e_answer_box "PEL2D - TEST"
-e2e_answer_box "ERROR"
+e2e_answer_start
 play_and_close
 xwininfo -root -tree | grep -q '"Hata"' && fail "an audio error box appeared"
 level=$(rms_db "$E2E_WORK/music.raw")
@@ -41,8 +41,7 @@ e2e_workdir "$run"
 rm "$E2E_WORK/data/snd/oyun.mp3"
 export SDL_DISKAUDIOFILE=$E2E_WORK/silent.raw
 e2e_launch "$program"
-e2e_answer_box "PEL2D - TEST"
-e2e_answer_box "ERROR"
+e2e_answer_start
 e2e_answer_box "Hata"
 play_and_close
 level=$(rms_db "$E2E_WORK/silent.raw")

@@ -3,18 +3,17 @@
 # MP3, no sound device, no font, every sound missing or garbage, every picture missing, empty, cut short or garbage, a
 # working folder where nothing can be written. Each time it shows its boxes, reaches the menu, keeps drawing,
 # plays where that is checked, and ends cleanly when its window is closed. Arguments: the brikatan program, its
-# run folder.
+# run folder, the screen kind (lib.sh; window when not given).
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 program=$1
 run=$2
+e2e_screen "${3:-window}"
 : "${XCLOSE:?the xclose helper is needed}"
 
-# On a screen without the game's mode: the notice, then the windowed fallback question, both answered.
-start_windowed() {
+start_game() {
     e2e_launch "$@"
-    e2e_answer_box "PEL2D - TEST"
-    e2e_answer_box "ERROR"
+    e2e_answer_start
 }
 
 # wait_frame WINDOW: the window comes to show something other than black.
@@ -89,12 +88,12 @@ garble() {
     for file in "$@"; do printf '\x13\x37garbage\xff\x00' >"$file"; done
 }
 
-e2e_start_x 1024x768x24
+e2e_start_screen
 
 scenario="no music"
 e2e_workdir "$run"
 rm "$E2E_WORK/data/snd/oyun.mp3"
-start_windowed "$program"
+start_game "$program"
 window=$(e2e_game_window)
 e2e_answer_box "Hata"
 wait_frame "$window"
@@ -103,7 +102,7 @@ close_and_check "$window"
 scenario="music not an MP3"
 e2e_workdir "$run"
 garble "$E2E_WORK/data/snd/oyun.mp3"
-start_windowed "$program"
+start_game "$program"
 window=$(e2e_game_window)
 e2e_answer_box "Hata"
 wait_frame "$window"
@@ -113,7 +112,7 @@ close_and_check "$window"
 # each attempt on stderr; the device is tried once, not once for the music and again for the sounds.
 scenario="no sound device"
 e2e_workdir "$run"
-start_windowed env SDL_AUDIODRIVER=alsa AUDIODEV=pel-no-such-device "$program"
+start_game env SDL_AUDIODRIVER=alsa AUDIODEV=pel-no-such-device "$program"
 window=$(e2e_game_window)
 wait_frame "$window"
 xwininfo -root -tree | grep -q '"Hata"' && fail "$scenario: an audio error box appeared"
@@ -124,7 +123,7 @@ close_and_check "$window"
 scenario="no font"
 e2e_workdir "$run"
 rm "$E2E_WORK/data/spr/font.spr"
-start_windowed "$program"
+start_game "$program"
 window=$(e2e_game_window)
 wait_frame "$window"
 xwininfo -root -tree | grep -qE '"(Hata|Error)": \(\)' && fail "$scenario: an error box appeared"
@@ -134,7 +133,7 @@ scenario="sounds missing or garbage"
 e2e_workdir "$run"
 garble "$E2E_WORK"/data/snd/ses/{patlama,top,ykr}.WAV
 rm "$E2E_WORK"/data/snd/ses/{tops,yan}.WAV
-start_windowed "$program"
+start_game "$program"
 window=$(e2e_game_window)
 wait_frame "$window"
 play_a_game
@@ -143,7 +142,7 @@ close_and_check "$window"
 scenario="broken images"
 e2e_workdir "$run"
 break_images
-start_windowed "$program"
+start_game "$program"
 answer_errors
 window=$(e2e_game_window)
 wait_frame "$window"
@@ -153,7 +152,7 @@ close_and_check "$window"
 scenario="read-only folder"
 e2e_workdir "$run"
 make_read_only
-start_windowed "${RUN_AS[@]}" "$program"
+start_game "${RUN_AS[@]}" "$program"
 window=$(e2e_game_window)
 wait_frame "$window"
 play_a_game

@@ -2,11 +2,13 @@
 # The real program interrupted the ways a desktop interrupts a game: minimised and restored during play and just
 # as Escape starts the teardown, its focus taken away and given back while a key is held, and stopped for a
 # second and a half (a long frame). After each it keeps drawing and answering keys, and in the end it exits 0
-# with a complete log. Arguments: the brikatan program, its run folder.
+# with a complete log. Arguments: the brikatan program, its run folder, the screen kind (lib.sh; switch16 when
+# not given).
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 program=$1
 run=$2
+e2e_screen "${3:-switch16}"
 : "${XCLOSE:?the xclose helper is needed}"
 
 alive() {
@@ -39,10 +41,10 @@ shot() {
     sleep "$pace"
 }
 
-e2e_start_x 640x480x16
+e2e_start_screen
 e2e_workdir "$run"
 e2e_launch "$program"
-e2e_answer_box "PEL2D - TEST"
+e2e_answer_start
 window=$(e2e_game_window)
 sleep 1
 

@@ -164,3 +164,31 @@ click_new_game() {
     move_mouse 150 110
     click
 }
+
+# Kinds of screen, by name, and what the game makes of each. switch16 (640x480x16) and switch24 (640x480x24) have
+# its mode: full screen in it. scaled (1280x720x24) and filled (1024x768x24) have not: full screen at the
+# desktop's mode, the picture scaled, with bars at the sides or none. window (1024x768x24) has neither, Mesa
+# passing for an OpenGL 2.1 driver without framebuffer objects: the question, answered Yes, and a window.
+# e2e_screen KIND: sets E2E_KIND and E2E_SCREEN for e2e_start_screen and e2e_answer_start.
+e2e_screen() {
+    E2E_KIND=$1
+    case $1 in
+        switch16) E2E_SCREEN=640x480x16 ;;
+        switch24) E2E_SCREEN=640x480x24 ;;
+        scaled) E2E_SCREEN=1280x720x24 ;;
+        filled | window) E2E_SCREEN=1024x768x24 ;;
+        *) fail "no screen kind $1" ;;
+    esac
+}
+e2e_start_screen() {
+    e2e_start_x "$E2E_SCREEN"
+    [ "$E2E_KIND" != window ] || export MESA_GL_VERSION_OVERRIDE=2.1 MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_object
+}
+
+# e2e_answer_start: the notice, and only in a window the question; waits E2E_START_SECONDS (60) for the window.
+e2e_answer_start() {
+    e2e_answer_box "PEL2D - TEST"
+    [ "$E2E_KIND" != window ] || e2e_answer_box "ERROR"
+    e2e_find_window '"PEL2D - TEST": \("' "${E2E_START_SECONDS:-60}" >/dev/null || fail "the game window did not appear"
+    [ "$E2E_KIND" = window ] || ! xwininfo -root -tree | grep -q '"ERROR": ()' || fail "the question on $E2E_KIND"
+}

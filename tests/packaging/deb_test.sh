@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The .deb as a player gets it: built by CPack from this build, with its name, maintainer and library
-# dependencies; unpacked into a scratch root (the machine's package database is not touched), its files where
-# Debian puts a game's; then its launcher plays from the player's XDG data folder on a virtual screen, writing
-# its log and bitmaps there and nothing into the installed tree, and ends cleanly when its window is closed.
+# dependencies, and nothing lintian finds wrong; unpacked into a scratch root (the machine's package database is
+# not touched), its files where Debian puts a game's, its menu entry and software-centre entry valid, its
+# manual pages and its tool's version there; then its launcher plays from the player's XDG data folder on a
+# virtual screen, writing its log and bitmaps there and nothing into the installed tree, and ends cleanly when
+# its window is closed.
 #   deb_test.sh CPACK BUILD_FOLDER
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/lib.sh"
@@ -33,6 +35,7 @@ names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
 for library in libsdl2-2.0-0 libmpg123-0 libgl1 libglu1-mesa libstdc++6 libc6; do
     grep -qxF "$library" <<<"$names" || fail "the package does not depend on $library: $depends"
 done
+lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 || { cat "$tmp/lintian.log"; fail "lintian"; }
 
 # The files: everything under /usr, where Debian puts games, owned by root, no bitmap of a run.
 dpkg-deb -c "$deb" >"$tmp/contents"
@@ -42,7 +45,8 @@ awk '$2 != "root/root" { bad = 1 } END { exit bad }' "$tmp/contents" || fail "fi
 grep -qE '^-rwxr-xr-x .* \./usr/games/brikatan$' "$tmp/contents" || fail "no launcher in /usr/games"
 for path in usr/lib/games/brikatan/brikatan usr/bin/peltool usr/share/games/brikatan/data/spr/arka.spr \
     usr/share/games/brikatan/data/snd/ses/top.WAV usr/share/games/brikatan/data/snd/oyun.mp3 \
-    usr/share/applications/brikatan.desktop usr/share/icons/hicolor/48x48/apps/brikatan.png; do
+    usr/share/applications/brikatan.desktop usr/share/icons/hicolor/48x48/apps/brikatan.png \
+    usr/share/man/man6/brikatan.6.gz usr/share/man/man1/peltool.1.gz usr/share/doc/brikatan/copyright; do
     grep -q " \./$path\$" "$tmp/contents" || fail "the package has no /$path"
 done
 
@@ -50,6 +54,11 @@ root=$tmp/root
 dpkg-deb -x "$deb" "$root"
 grep -qx 'Exec=/usr/games/brikatan' "$root/usr/share/applications/brikatan.desktop" ||
     fail "the menu entry does not start /usr/games/brikatan"
+desktop-file-validate "$root/usr/share/applications/brikatan.desktop" || fail "the menu entry is not valid"
+appstreamcli validate --no-net "$root/usr/share/metainfo/example.zentro.brikatan.metainfo.xml" ||
+    fail "the software-centre entry is not valid"
+[ "$("$root/usr/bin/peltool" --version)" = "peltool $(dpkg-deb -f "$deb" Version)" ] ||
+    fail "peltool --version does not give the package's version"
 file -b "$root/usr/lib/games/brikatan/brikatan" | grep -q ', stripped' || fail "the program is not stripped"
 
 # A run from the unpacked tree, read-only as an installed one is.

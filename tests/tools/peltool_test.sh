@@ -37,6 +37,10 @@ check "unknown command" 2 "$peltool" frobnicate
 check "wrong argument count" 2 "$peltool" pack only-one
 check "help" 0 "$peltool" help
 grep -q "decode" out.txt
+check "--help" 0 "$peltool" --help
+grep -q "usage: peltool" out.txt
+check "--version" 0 "$peltool" --version
+grep -qE '^peltool [0-9]+\.[0-9]+\.[0-9]+$' out.txt
 
 check "decode of a missing file" 1 "$peltool" decode missing.bmp out.ppm
 grep -qx "Error: Failed to open DIB file missing.bmp." err.txt

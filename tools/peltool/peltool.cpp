@@ -1,5 +1,5 @@
 // peltool SUBCOMMAND ARGS...: packs and unpacks the engine's .spr images and decodes bitmaps the way the
-// engine reads them.
+// engine reads them. peltool --help and peltool --version answer on standard output, as GNU tools do.
 #include <cstdio>
 #include <cstring>
 
@@ -27,10 +27,13 @@ const Command COMMANDS[] = {
 };
 
 void printUsage(std::FILE* out) {
-    std::fprintf(out, "usage: peltool COMMAND ARGS...\n\ncommands:\n");
+    std::fprintf(out, "usage: peltool COMMAND ARGS...\n       peltool --help | --version\n\ncommands:\n");
     for (const Command& command : COMMANDS) {
         std::fprintf(out, "  %-7s %-16s %s\n", command.name, command.arguments, command.summary);
     }
+    std::fprintf(out,
+                 "\nExit status: 0 done, 1 failed (the reason is printed), 2 usage error.\n"
+                 "See peltool(1).\n");
 }
 
 }  // namespace
@@ -38,6 +41,10 @@ void printUsage(std::FILE* out) {
 int main(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0)) {
         printUsage(stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("peltool %s\n", PEL_VERSION);
         return 0;
     }
     if (argc >= 2) {
