@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/native.h"
 #include "platform/sdl2/sdl_backend.h"
 #include "platform/window.h"
 
@@ -157,7 +158,7 @@ bool unregisterClass(const char* className, HINSTANCE) {
     return true;
 }
 
-std::int32_t changeDisplayMode(int width, int height, int bitsPerPixel) {
+std::int32_t native::changeDisplayMode(int width, int height, int bitsPerPixel) {
     const int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode mode;
@@ -186,8 +187,8 @@ bool adjustWindowRect(Rect* rect, DWORD, DWORD) {
     return rect != nullptr;
 }
 
-HWND createWindow(DWORD, const char* className, const char* title, DWORD style, int x, int y, int width,
-                  int height, HINSTANCE) {
+HWND native::createWindow(DWORD, const char* className, const char* title, DWORD style, int x, int y,
+                          int width, int height, HINSTANCE) {
     if (!g_class.registered || !className || g_class.name != className || g_window) return nullptr;
     requestPixelFormat();
     const bool fullscreen = (style & WS_POPUP) != 0 && g_fullscreenModeSet;
@@ -270,14 +271,14 @@ void* getProcAddress(const char* name) {
     return SDL_GL_GetProcAddress(name);
 }
 
-bool swapBuffers(HDC dc) {
+bool native::swapBuffers(HDC dc) {
     WindowRecord* record = reinterpret_cast<WindowRecord*>(dc);
     if (!record || record != g_window) return false;
     SDL_GL_SwapWindow(record->window);
     return true;
 }
 
-bool peekMessage(Message* message) {
+bool native::peekMessage(Message* message) {
     pumpSdlEvents();
     if (g_queueCount == 0) return false;
     *message = g_queue[g_queueHead];
@@ -310,7 +311,7 @@ LRESULT defWindowProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     return 0;
 }
 
-bool getCursorPos(Point* point) {
+bool native::getCursorPos(Point* point) {
     if (!point) return false;
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
