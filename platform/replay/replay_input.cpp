@@ -11,18 +11,12 @@ namespace {
 using replay::Entry;
 using replay::Op;
 
-// The previous state of each size of device (keyboard, mouse, joystick), against which the next is recorded.
-constexpr std::size_t STATE_SLOTS = 4;
-constexpr std::size_t STATE_MAX_WORDS = 64;
-struct StateSlot {
-    DWORD size = 0;
-    std::uint32_t words[STATE_MAX_WORDS] = {};
-};
-StateSlot g_slots[STATE_SLOTS];
+using StateSlot = replay::Session::DeviceState;
+constexpr std::size_t STATE_MAX_WORDS = sizeof StateSlot::words / sizeof StateSlot::words[0];
 
 StateSlot* slotFor(DWORD size) {
     if (size == 0 || size > STATE_MAX_WORDS * 4) return nullptr;
-    for (StateSlot& slot : g_slots) {
+    for (StateSlot& slot : replay::g_session.deviceStates) {
         if (slot.size == size) return &slot;
         if (slot.size == 0) {
             slot.size = size;

@@ -6,13 +6,6 @@
 #include "platform/replay/replay.h"
 #include "platform/replay/session.h"
 
-namespace {
-
-std::int64_t g_lastCounter = 0;
-std::int64_t g_lastMilliseconds = 0;
-
-}  // namespace
-
 namespace plat {
 
 bool queryPerformanceFrequency(std::int64_t* frequency) {
@@ -26,7 +19,7 @@ bool queryPerformanceFrequency(std::int64_t* frequency) {
 bool queryPerformanceCounter(std::int64_t* counter) {
     if (replay::passing()) return native::queryPerformanceCounter(counter);
     bool read = replay::recording() && native::queryPerformanceCounter(counter);
-    replay::Entry(replay::Op::counter).flag(read).reading(*counter, g_lastCounter);
+    replay::Entry(replay::Op::counter).flag(read).reading(*counter, replay::g_session.lastCounter);
     if (replay::replaying()) replay::pace(*counter);
     return read;
 }
@@ -34,7 +27,7 @@ bool queryPerformanceCounter(std::int64_t* counter) {
 DWORD timeGetTime() {
     if (replay::passing()) return native::timeGetTime();
     std::int64_t milliseconds = replay::recording() ? native::timeGetTime() : 0;
-    replay::Entry(replay::Op::clockMilliseconds).reading(milliseconds, g_lastMilliseconds);
+    replay::Entry(replay::Op::clockMilliseconds).reading(milliseconds, replay::g_session.lastMilliseconds);
     return static_cast<DWORD>(milliseconds);
 }
 

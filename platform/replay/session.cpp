@@ -117,6 +117,9 @@ int finishReplay(int status) {
 
 bool start(int argc, char** argv, int* exitStatus) {
     *exitStatus = 0;
+    g_session = Session{};
+    g_frames = 0;
+    g_paceStarted = false;
     if (argc > 0 && argv[0]) {
         const char* slash = std::strrchr(argv[0], '/');
         g_program = slash ? slash + 1 : argv[0];

@@ -22,6 +22,15 @@ struct Session {
     Reader reader;
     // The window the replayed messages name: this run's, not the recorded run's.
     HWND window = nullptr;
+    // The previous readings of the clocks, against which the next ones are recorded.
+    std::int64_t lastCounter = 0;
+    std::int64_t lastMilliseconds = 0;
+    // The previous state of each size of input device (keyboard, mouse, joystick), against which the next is
+    // recorded.
+    struct DeviceState {
+        DWORD size = 0;
+        std::uint32_t words[64] = {};
+    } deviceStates[4];
 };
 
 extern Session g_session;
