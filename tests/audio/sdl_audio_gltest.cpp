@@ -138,7 +138,7 @@ protected:
     plat::SoundDevice* device = nullptr;
 };
 
-TEST_F(DiskAudio, TwoCopiesOfASoundSumOnceIntoTheOutputWithoutTheMixerAllocating) {
+TEST_F(DiskAudio, TwoCopiesOfASoundSumIntoTheOutputWithoutTheMixerAllocatingAndOneThatEndedPlaysAgain) {
     plat::SoundBuffer* original = makeBuffer(std::vector<std::int16_t>(EFFECT_RATE * 3 / 10, 6000));
     plat::SoundBuffer* copy = nullptr;
     ASSERT_EQ(plat::duplicateSoundBuffer(device, original, &copy), DS_OK);
@@ -151,15 +151,20 @@ TEST_F(DiskAudio, TwoCopiesOfASoundSumOnceIntoTheOutputWithoutTheMixerAllocating
     EXPECT_TRUE(waitFor([&] { return status(original) == 0 && status(copy) == 0; }, 2000ms));
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(testsupport::allocationCount() - all, testsupport::threadAllocationCount() - own);
+    // A copy that has played to its end plays again from the start, as the brick sound's copies do after the
+    // seventh hit.
+    ASSERT_EQ(plat::playBuffer(original, 0, 0, 0), DS_OK);
+    EXPECT_TRUE(waitFor([&] { return status(original) == 0; }, 2000ms));
     plat::releaseBuffer(copy);
     plat::releaseBuffer(original);
 
-    // 0.3 s at the output rate, once, both sides alike; the copies overlap (they may start a mixing period
-    // apart) and sum to nothing louder than both.
+    // 0.3 s at the output rate for the two copies together, then 0.3 s of the one; both sides alike; the copies
+    // overlap (they may start a mixing period apart) and sum to nothing louder than both.
     const auto output = finish();
-    EXPECT_NEAR(countFrames(output, [](int left, int) { return left > 0; }), OUTPUT_RATE * 0.3,
-                OUTPUT_RATE * 0.05);
+    EXPECT_NEAR(countFrames(output, [](int left, int) { return left > 0; }), OUTPUT_RATE * 0.6,
+                OUTPUT_RATE * 0.1);
     EXPECT_GT(countFrames(output, [](int left, int) { return left == 12000; }), OUTPUT_RATE / 5);
+    EXPECT_GT(countFrames(output, [](int left, int) { return left == 6000; }), OUTPUT_RATE / 5);
     EXPECT_EQ(countFrames(output, [](int left, int right) { return left != right || left > 12000; }), 0);
 }
 

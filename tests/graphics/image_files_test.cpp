@@ -153,6 +153,8 @@ TEST_F(BitmapReader, EachFailureShowsItsMessage) {
     Bytes farPixels = good;
     farPixels[10] = 0xFF;
     farPixels[12] = 0x01;
+    Bytes rleCut = makeDib({40, 2, 2, 8, 1, 2, {0, 0, 0, 9, 9, 9}, {2, 1, 0, 0, 2, 1, 0, 1}, true});
+    rleCut.resize(rleCut.size() - 4);
 
     const struct {
         Bytes bytes;
@@ -168,6 +170,7 @@ TEST_F(BitmapReader, EachFailureShowsItsMessage) {
         {Bytes(good.begin(), good.end() - 4), "Image file conversion error."},
         {makeDib({40, 8, 1, 8, 1, 0, {}, {0, 9, 1, 2}, false}),
          "Image file conversion error."},  // literal cut
+        {rleCut, "Image file conversion error."},  // the codes end before the end mark and the stated size
         {makeDib({40, 0, 2, 24, 0, 0, {}, {}, true}), "Image file conversion error."},
         {makeDib({40, 60000, 60000, 24, 0, 0, {}, {}, true}), "Out of memory."},
     };
