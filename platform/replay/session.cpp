@@ -221,7 +221,7 @@ Entry& Entry::result(HRESULT& value) {
 }
 
 Entry& Entry::flag(bool& value) {
-    std::uint8_t bit = value ? 1 : 0;
+    std::uint8_t bit = recording() && value ? 1 : 0;
     number(bit);
     if (replaying() && bit > 1) fail("corrupted: a yes-or-no value of more than 1");
     value = bit != 0;

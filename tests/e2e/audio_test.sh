@@ -20,7 +20,7 @@ play_and_close() {
     window=$(e2e_game_window)
     sleep 3
     "$XCLOSE" "$window"
-    e2e_wait_exit 20
+    e2e_wait_exit
     [ "$GAME_STATUS" = 0 ] || fail "the program exited with status $GAME_STATUS"
 }
 

@@ -27,7 +27,7 @@ close_cleanly() {
     sleep 2
     kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped by itself"
     "$XCLOSE" "$1"
-    e2e_wait_exit 20
+    e2e_wait_exit
     [ "$GAME_STATUS" = 0 ] || fail "$scenario: the program exited with status $GAME_STATUS"
 }
 
@@ -47,14 +47,16 @@ play_a_game() {
     kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped during play"
 }
 
-# answer_errors: answers the image reader's "Error" boxes, one per unreadable picture, until no more come.
+# answer_errors: answers the image reader's "Error" boxes, one per unreadable picture, until the menu is drawn
+# with no box left over it (a box over the window would read as a drawn frame).
 answer_errors() {
-    local id count=0
-    while id=$(e2e_find_window '"Error": \(\)' 5); do
-        xdotool key --window "$id" Return 2>/dev/null || true
-        sleep 0.5
-        count=$((count + 1))
-        [ "$count" -lt 200 ] || fail "$scenario: the Error boxes do not stop"
+    local window id
+    window=$(e2e_game_window)
+    while id=$(xwininfo -root -tree | grep -E '"Error": \(\)' | head -n 1 | awk '{print $1}') &&
+        { [ -n "$id" ] || ! e2e_shows_frame "$window"; }; do
+        [ -z "$id" ] || xdotool key --window "$id" Return 2>/dev/null || true
+        kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped"
+        sleep 0.3
     done
 }
 

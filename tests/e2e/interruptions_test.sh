@@ -92,7 +92,7 @@ alive "a new game after the teardown"
 shot "play after the teardown"
 
 "$XCLOSE" "$window"
-e2e_wait_exit 20
+e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the program exited with status $GAME_STATUS"
 e2e_log_complete || fail "the log is incomplete"
 echo "e2e interruptions: passed"

@@ -18,7 +18,7 @@ xwininfo -id "$window" | grep -q 'Width: 640' || fail "the full-screen window is
 xwininfo -root -tree | grep -q '"ERROR"' && fail "the full-screen switch asked for the fallback"
 sleep 1
 "$XCLOSE" "$window"
-e2e_wait_exit 20
+e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the program exited with status $GAME_STATUS"
 e2e_log_complete || fail "the log is incomplete"
 grep -q 'Ekran kartinin destekledigi Extension : GL_ARB_multitexture' "$E2E_WORK/pel3dlog.htm" ||
@@ -39,7 +39,7 @@ xwininfo -id "$window" | grep -q 'Height: 480' || fail "the window's client area
 # opens, which takes a while on a loaded machine), not an empty black screen.
 e2e_wait_frame "$window" || fail "the window shows no drawn frame"
 "$XCLOSE" "$window"
-e2e_wait_exit 20
+e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the windowed program exited with status $GAME_STATUS"
 e2e_log_complete || fail "the windowed run's log is incomplete"
 echo "e2e startup: passed"

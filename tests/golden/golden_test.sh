@@ -14,7 +14,7 @@ update=${3:-}
 frames_dir=$here/frames
 # demo: the frames compared (the menu with its scrolling bands, the cursor and the hovered item; play with the
 # full wall, with the grown ball and paddle after hits, and the second wall).
-declare -A FRAMES=([menu]="650" [game]="400 700 1700")
+declare -A FRAMES=([menu]="180" [game]="300 600 1400")
 export LP_NATIVE_VECTOR_WIDTH=128
 
 e2e_start_x 640x480x24

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Records the demos of data/demos by playing the game on a virtual screen with xdotool:
 #   tools/demos/record-demos.sh [BUILD_DIR]      (default build/dev)
-# menu.demo: the menu, the cursor over each item, a game started and left at once, F12.
+# menu.demo: the menu, the cursor over each item, a game started and left at once, F12; short, since the
+# valgrind test replays it.
 # game.demo: a whole game: the paddle steered and grown and shrunk, bricks hit, screenshots, Escape's teardown,
 # a second wall, then back to the menu and F12.
 # A recording holds what this run read, not what the script meant: check a new one with --replay before
@@ -21,7 +22,7 @@ record() {
     e2e_wait_frame "$(e2e_game_window)" || fail "no frame drawn"
     "$2"
     press_key F12
-    e2e_wait_exit 60
+    e2e_wait_exit
     [ "$GAME_STATUS" = 0 ] || fail "the game exited with status $GAME_STATUS"
     cp "$E2E_WORK/$1.demo" "$root/data/demos/$1.demo"
     echo "data/demos/$1.demo: $(stat -c %s "$root/data/demos/$1.demo") bytes"
@@ -31,14 +32,12 @@ record() {
 
 menu_visit() {
     move_mouse -400 -400
-    move_mouse 150 110   # over "<-Yeni Oyun->"
-    move_mouse 0 40      # over "<-Yuksek Skorlar->"
-    move_mouse 0 40      # over "<-Kapat->"
+    move_mouse 150 110 # over "<-Yeni Oyun->"
+    move_mouse 0 40    # over "<-Yuksek Skorlar->"
+    move_mouse 0 40    # over "<-Kapat->"
     move_mouse 0 -80
     click
-    sleep 1
     press_key Escape
-    sleep 1
 }
 
 # A stretch of play: the paddle swept left and right under the ball for SECONDS.
@@ -69,5 +68,5 @@ whole_game() {
 }
 
 mkdir -p "$root/data/demos"
-record menu menu_visit
+pace=0.15 record menu menu_visit
 record game whole_game
