@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The real program recorded and replayed. A session played live with --record (the notice, a new game, F1,
 # Escape, the window closed) replays on a fresh screen with --replay into the same log and the same screenshot,
-# byte for byte; --timedemo of the committed whole game prints its one line; a recording cut short or from
-# another version is refused with a message and status 3. Arguments: the brikatan program, its run folder.
+# byte for byte; --timedemo of the committed whole game prints its one line, with the music playing; a recording
+# cut short or from another version is refused with a message and status 3. Arguments: the brikatan program,
+# its run folder.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 program=$1
 run=$2
 : "${XCLOSE:?the xclose helper is needed}"
 session=$(mktemp)
-trap 'rm -rf "$session" "$session.cut" "${recorded:-}"; e2e_cleanup' EXIT
+trap 'rm -rf "$session" "$session.cut" "$session.raw" "${recorded:-}"; e2e_cleanup' EXIT
 
 # replay OPTION FILE: runs the program on a recording in a fresh copy of the run folder, to its end.
 replay() {
@@ -41,10 +42,15 @@ cmp "$recorded/pel3dlog.htm" "$E2E_WORK/pel3dlog.htm" || fail "the replay's log 
 cmp "$recorded/play.tga" "$E2E_WORK/ekrang.tga" || fail "the replay's screenshot differs"
 rm -rf "$recorded" "$E2E_WORK"
 
+# The timedemo sounds as the game did, heard through SDL's "disk" driver (signed 16-bit stereo at 44100 Hz).
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$session.raw
 replay --timedemo data/demos/game.demo
+unset SDL_AUDIODRIVER SDL_DISKAUDIOFILE
 [ "$GAME_STATUS" = 0 ] || fail "the timedemo exited with status $GAME_STATUS"
 grep -qE '^timedemo data/demos/game.demo: [0-9]+ frames, [0-9.]+ seconds, [0-9.]+ frames per second$' \
     "$E2E_WORK/stdout.txt" || fail "the timedemo printed: $(cat "$E2E_WORK/stdout.txt")"
+level=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$session.raw" -n stats 2>&1 | awk '/^RMS lev dB/ {print $4}')
+awk -v level="$level" 'BEGIN { exit !(level != "-inf" && level > -40) }' || fail "the music is not heard ($level dB)"
 rm -rf "$E2E_WORK"
 
 head -c 3000 "$session" >"$session.cut"

@@ -1,4 +1,5 @@
-// Replays a demo as the timedemo does and saves the frames asked for with the engine's own screenshot routine:
+// Replays a demo as the timedemo does and saves the frames asked for with the engine's own screenshot
+// routine:
 //   golden_replay DEMO OUT_DIR FRAME...   writes OUT_DIR/FRAME.tga for each frame number
 // and prints the OpenGL renderer, which the golden comparison checks. Run it from a run folder.
 #include <GL/gl.h>

@@ -1,10 +1,10 @@
 // Recording and replaying whole runs of the program on the fake backend: a replay on a machine that answers
-// nothing of what the recorded one did still goes through the same states, frame times and log, and a bad
-// recording is refused with a message.
+// nothing of what the recorded one did still goes through the same states, frame times and log, neither
+// allocates in a steady frame, and a bad recording is refused with a message.
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/entry.h"
@@ -13,42 +13,58 @@
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_input.h"
 #include "platform/replay/replay.h"
+#include "support/allocation_counter.h"
 #include "support/engine_fixture.h"
 
 namespace {
 
 const char* const RECORDING = "replay_test.demo";
 
+// What each frame shows of the game as it is presented: a trace that allocates nothing while it is taken.
+struct Frame {
+    int state, cursorX, cursorY, bricks;
+    float frameTime;
+    bool operator==(const Frame& o) const {
+        return std::tie(state, cursorX, cursorY, bricks, frameTime) ==
+               std::tie(o.state, o.cursorX, o.cursorY, o.bricks, o.frameTime);
+    }
+};
+
 struct ProgramRun {
     int status;
-    std::vector<std::string> frames;  // the game's state as each frame is presented
+    std::vector<Frame> frames;
     std::string log;
+    std::size_t steadyAllocations;  // in steady play and menu frames
 };
 ProgramRun* g_run = nullptr;
 
 void traceFrame(unsigned) {
-    std::ostringstream frame;
-    int x = 0, y = 0;
-    g_input.getCursor(&x, &y);
-    frame << GameState << ' ' << x << ',' << y << ' ' << g_bricks.count << ' ' << g_display.frameTime;
-    g_run->frames.push_back(frame.str());
+    Frame frame{GameState, 0, 0, g_bricks.count, g_display.frameTime};
+    g_input.getCursor(&frame.cursorX, &frame.cursorY);
+    g_run->frames.push_back(frame);
 }
 
-// Runs the program as main does with these options, calling `play` with 0 before it starts and with the number
-// of the pass as each pass of its main loop finds the backend's message queue empty.
+// Runs the program as main does with these options, calling `play` with 0 before it starts and with the
+// number of the pass as each pass of its main loop finds the backend's message queue empty.
 template <class Play>
 ProgramRun runProgram(const char* option, const char* path, Play play) {
     resetEngineGlobals();
+    fake::system().recordCalls = false;
     play(0);
-    ProgramRun run{};
+    ProgramRun run{0, {}, {}, 0};
+    run.frames.reserve(1000);
     g_run = &run;
     int passes = 0;
-    fake::window().whenQueueEmpty = [&] { play(++passes); };
+    fake::window().whenQueueEmpty = [&] {
+        play(++passes);
+        // Play frames from pass 300 to 400, menu frames from 650 to 690.
+        if (passes == 300 || passes == 650) run.steadyAllocations -= testsupport::allocationCount();
+        if (passes == 400 || passes == 690) run.steadyAllocations += testsupport::allocationCount();
+    };
     char program[] = "brikatan";
     std::string optionText = option, pathText = path;
     char* argv[] = {program, optionText.data(), pathText.data(), nullptr};
-    int status = 0;
-    if (!replay::start(3, argv, &status)) return {status, {}, {}};
+    if (!replay::start(3, argv, &run.status)) return run;
     replay::setFrameObserver(traceFrame);
     run.status = replay::finish(WinMain(nullptr, nullptr, nullptr, SW_SHOW));
     fake::window().whenQueueEmpty = nullptr;
@@ -56,8 +72,8 @@ ProgramRun runProgram(const char* option, const char* path, Play play) {
     return run;
 }
 
-// A player's session: the menu, a new game with the paddle steered and grown, a screen of hits, Escape, and the
-// window closed from the menu. Every frame takes 5 ms of the counter, the F1 frames longer.
+// A player's session: the menu, a new game with the paddle steered and grown, a screen of hits, Escape, and
+// the window closed from the menu. Every frame takes 5 ms of the counter, the F1 frames longer.
 void playSession(int pass) {
     fake::system().counterStep = 2500;
     fake::system().milliseconds += 5;
@@ -88,9 +104,11 @@ TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNow) {
     const ProgramRun recorded = runProgram("--record", RECORDING, playSession);
     ASSERT_EQ(recorded.status, 0);
     ASSERT_GT(recorded.frames.size(), 400u);
-    ASSERT_EQ(recorded.frames[300].substr(0, 2), "1 ") << "the session reached play";
+    ASSERT_EQ(recorded.frames[300].state, STATE_PLAY);
+    EXPECT_EQ(recorded.steadyAllocations, 0u) << "recording allocates nothing per frame";
 
-    // This machine has no counter, no sound device, no music and no input devices, and its clock stands still.
+    // This machine has no counter, no sound device, no music and no input devices, and its clock stands
+    // still.
     const ProgramRun replayed = runProgram("--replay", RECORDING, [](int) {
         fake::system().hasCounter = false;
         fake::input().keyboardDevice.present = false;
@@ -99,8 +117,9 @@ TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNow) {
         fake::media().createGraphResult = REGDB_E_CLASSNOTREG;
     });
     EXPECT_EQ(replayed.status, 0);
-    EXPECT_EQ(replayed.frames, recorded.frames);
+    EXPECT_TRUE(replayed.frames == recorded.frames);
     EXPECT_EQ(replayed.log, recorded.log);
+    EXPECT_EQ(replayed.steadyAllocations, 0u) << "replaying allocates nothing per frame";
     std::remove(RECORDING);
 }
 
@@ -113,8 +132,10 @@ TEST(ReplayTest, ARecordingThatCannotBeReplayedIsRefusedOrStopsWithAMessage) {
     otherVersion[8] = 9;
     corrupted[good.size() / 2] ^= 0x10;
     insideBlock.resize(good.size() - 3);
-    const std::pair<std::vector<char>, const char*> refused[] = {
-        {otherVersion, "another version"}, {corrupted, "corrupted"}, {insideBlock, "cut short"}, {{'x'}, "not a"}};
+    const std::pair<std::vector<char>, const char*> refused[] = {{otherVersion, "another version"},
+                                                                 {corrupted, "corrupted"},
+                                                                 {insideBlock, "cut short"},
+                                                                 {{'x'}, "not a"}};
     for (const auto& [bytes, message] : refused) {
         writeFile(RECORDING, bytes);
         testing::internal::CaptureStderr();
