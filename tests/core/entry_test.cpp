@@ -250,23 +250,6 @@ TEST_F(MainLoopTest, WithoutACounterTheFrameClockReportsFailureAndNothingMoves) 
     EXPECT_EQ(std::tie(g_display.frameTime, g_display.framesPerSecond), std::make_tuple(0.0f, 0.0f));
 }
 
-TEST_F(MainLoopTest, F1JustPressedSavesAScreenshotFromMenuAndPlayFrames) {
-    ASSERT_EQ(g_input.init(nullptr, fake::fakeWindowHandle()), DI_OK);
-    // Pressed, held, released: one screenshot, from either frame routine.
-    const struct {
-        bool down;
-        bool saved;
-    } steps[] = {{true, true}, {true, false}, {false, false}};
-    for (bool (*frame)() : {runMenuFrame, runPlayFrame}) {
-        for (const auto& step : steps) {
-            step.down ? fake::pressKey(DIK_F1) : fake::releaseKey(DIK_F1);
-            g_input.poll();
-            frame();
-            EXPECT_EQ(std::remove("ekrang.tga") == 0, step.saved) << "a screenshot was saved, then removed";
-        }
-    }
-}
-
 LRESULT send(UINT message, WPARAM wParam) {
     return WindowProc(fake::fakeWindowHandle(), message, wParam, 0);
 }
