@@ -128,7 +128,7 @@ DibResult readLayout(const std::uint8_t* bytes, std::size_t size, DibLayout& lay
     layout.pixelBytes = size - pixelStart;
     // The image size when the info header gives one, else what the file header's file size leaves for pixels.
     const std::size_t statedFileSize = hasFileHeader ? readLe32(bytes + FILE_SIZE_FIELD) : 0;
-    layout.statedPixelBytes = h.imageSize != 0                  ? h.imageSize
+    layout.statedPixelBytes = h.imageSize != 0              ? h.imageSize
                               : statedFileSize > pixelStart ? statedFileSize - pixelStart
                                                             : 0;
     return DIB_OK;
