@@ -90,12 +90,13 @@ e2e_game_window() {
     e2e_find_window '"PEL2D - TEST": \("' || fail "the game window did not appear"
 }
 
-# e2e_shows_frame WINDOW: whether the window now shows something other than black, a drawn frame. A window is
-# listed before it is mapped, and cannot be read until it is. The picture goes beside the working folder, which
-# a test may have made read-only.
+# e2e_shows_frame WINDOW [GEOMETRY]: whether the window (or this part of it, WxH+X+Y) now shows something other
+# than black, a drawn frame. A window is listed before it is mapped, and cannot be read until it is. The picture
+# goes beside the working folder, which a test may have made read-only.
 e2e_shows_frame() {
     local frame="$E2E_WORK.frame.png"
-    import -window "$1" "$frame" 2>/dev/null && [ "$(convert "$frame" -format '%[fx:maxima]' info:)" != "0" ]
+    import -window "$1" ${2:+-crop "$2"} "$frame" 2>/dev/null &&
+        [ "$(convert "$frame" -format '%[fx:maxima]' info:)" != "0" ]
 }
 
 # e2e_wait_frame WINDOW: waits until the window shows a drawn frame; fails (status 1) if the game ends first.
