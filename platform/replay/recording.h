@@ -93,7 +93,7 @@ std::uint32_t crc32(const std::uint8_t* data, std::size_t size);
 class Writer {
 public:
     // Writes the header; false when the file cannot take it.
-    bool begin(std::FILE* file);
+    bool begin(std::FILE* output);
     void op(Op op) { byte(static_cast<std::uint8_t>(op)); }
     void unsignedNumber(std::uint64_t value);
     void signedNumber(std::int64_t value);

@@ -90,8 +90,13 @@ bool startReplay(int* exitStatus) {
     return true;
 }
 
+// The run's last record: written when recording; when replaying, it must be what the recording holds next.
+void lastRecord() {
+    const Entry last(Op::end);
+}
+
 int finishRecording(int status) {
-    Entry{Op::end};
+    lastRecord();
     g_session.mode = Mode::off;
     const bool written = g_session.writer.flush() && std::fclose(g_output) == 0;
     if (written) return status;
@@ -100,7 +105,7 @@ int finishRecording(int status) {
 }
 
 int finishReplay(int status) {
-    Entry{Op::end};
+    lastRecord();
     g_session.ended = true;
     if (g_session.timedemo) {
         // Timed from the first frame presented to the last, so start-up (loading the pictures) is left out.
