@@ -53,7 +53,7 @@ play_a_game() {
 answer_errors() {
     local window id
     window=$(e2e_game_window)
-    while id=$(xwininfo -root -tree | grep -E '"Error": \(\)' | head -n 1 | awk '{print $1}') &&
+    while id=$(xwininfo -root -tree | awk '/"Error": \(\)/ {print $1; exit}') &&
         { [ -n "$id" ] || ! e2e_shows_frame "$window" 640x60+0+420; }; do
         [ -z "$id" ] || xdotool key --window "$id" Return 2>/dev/null || true
         kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped"
