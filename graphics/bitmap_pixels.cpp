@@ -120,7 +120,8 @@ bool RleReader::literal(int count) {
 bool RleReader::run() {
     const std::uint8_t* data = layout.pixels;
     while (y < layout.height) {
-        if (layout.pixelBytes - at < 2) return at == layout.pixelBytes;  // codes ended without an end mark
+        // Codes that end without an end mark are whole only when they fill what the headers state.
+        if (layout.pixelBytes - at < 2) return at == layout.pixelBytes && at >= layout.statedPixelBytes;
         const std::uint8_t count = data[at];
         const std::uint8_t code = data[at + 1];
         at += 2;

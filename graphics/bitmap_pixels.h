@@ -13,6 +13,7 @@ struct DibLayout {
     std::uint8_t palette[256][3];  // R, G, B; entries past the file's palette are black
     const std::uint8_t* pixels;    // the stored pixel data, up to the end of the file
     std::size_t pixelBytes;
+    std::size_t statedPixelBytes;  // what the headers say the pixel data takes; 0 when they do not say
 };
 
 constexpr std::uint32_t DIB_COMPRESSION_RGB = 0;
@@ -23,5 +24,6 @@ constexpr std::uint32_t DIB_COMPRESSION_RLE4 = 2;
 std::size_t dibStride(std::int32_t width, int bitCount);
 
 // Fills `out` (width x |height| x 3 bytes, bottom row first). False when the pixel data is malformed: too
-// short for the rows, or RLE codes that end inside a code.
+// short for the rows, RLE codes that end inside a code, or RLE codes that end without an end mark before the
+// size the headers state (a file cut short, which would otherwise show half black).
 bool convertDibPixels(const DibLayout& layout, std::uint8_t* out);

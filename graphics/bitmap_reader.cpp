@@ -12,7 +12,9 @@
 namespace {
 
 constexpr std::size_t FILE_HEADER_SIZE = 14;
+constexpr std::size_t FILE_SIZE_FIELD = 2;
 constexpr std::size_t PIXEL_OFFSET_FIELD = 10;
+constexpr std::size_t IMAGE_SIZE_FIELD = 20;  // in the 40-byte info header
 constexpr std::uint32_t CORE_HEADER_SIZE = 12;
 constexpr std::uint32_t INFO_HEADER_SIZE = 40;
 constexpr std::size_t CORE_PALETTE_ENTRY = 3;  // B, G, R
@@ -41,11 +43,12 @@ struct InfoHeader {
     std::int32_t height;
     int bitCount;
     std::uint32_t compression;
+    std::uint32_t imageSize;
     std::uint32_t colorsUsed;
 };
 
 InfoHeader parseInfoHeader(const std::uint8_t* p, std::uint32_t size) {
-    InfoHeader h{size, 0, 0, 0, DIB_COMPRESSION_RGB, 0};
+    InfoHeader h{size, 0, 0, 0, DIB_COMPRESSION_RGB, 0, 0};
     if (size == CORE_HEADER_SIZE) {
         h.width = readLe16(p + 4);
         h.height = readLe16(p + 6);
@@ -55,6 +58,7 @@ InfoHeader parseInfoHeader(const std::uint8_t* p, std::uint32_t size) {
         h.height = static_cast<std::int32_t>(readLe32(p + 8));
         h.bitCount = readLe16(p + 14);
         h.compression = readLe32(p + 16);
+        h.imageSize = readLe32(p + IMAGE_SIZE_FIELD);
         h.colorsUsed = readLe32(p + 32);
     }
     return h;
@@ -122,6 +126,11 @@ DibResult readLayout(const std::uint8_t* bytes, std::size_t size, DibLayout& lay
     layout.compression = h.compression;
     layout.pixels = bytes + pixelStart;
     layout.pixelBytes = size - pixelStart;
+    // The image size when the info header gives one, else what the file header's file size leaves for pixels.
+    const std::size_t statedFileSize = hasFileHeader ? readLe32(bytes + FILE_SIZE_FIELD) : 0;
+    layout.statedPixelBytes = h.imageSize != 0              ? h.imageSize
+                              : statedFileSize > pixelStart ? statedFileSize - pixelStart
+                                                            : 0;
     return DIB_OK;
 }
 

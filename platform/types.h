@@ -4,6 +4,11 @@
 // the contract in this folder, shaped like the call it stands for. These definitions carry the Windows values
 // so that every backend, and every test, speaks the same numbers. A native Windows backend takes them from
 // the SDK.
+//
+// A backend defines every operation of the contract, under its plat:: name, except those that bring values
+// from outside into the program (clocks, message boxes, the display mode, window messages, input devices,
+// what the sound and the music report): those it defines as plat::native::NAME, listed in platform/native.h,
+// and the replay layer (platform/replay/) defines their plat:: names, recording or replaying what passes.
 #pragma once
 
 #include <cstdint>

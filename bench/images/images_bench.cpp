@@ -18,7 +18,7 @@
 #include "graphics/spr_decoder.h"
 #include "graphics/spr_encoder.h"
 #include "graphics/texture_loader.h"
-#include "support/lzari_reference.h"
+#include "lzari_reference.h"
 
 namespace {
 

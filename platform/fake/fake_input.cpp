@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/native.h"
 
 namespace plat {
 
@@ -138,7 +139,7 @@ void readInto(const plat::InputDevice* device, void* data) {
 
 namespace plat {
 
-HRESULT directInputCreate(HINSTANCE, DWORD version, InputObject** out, void*) {
+HRESULT native::directInputCreate(HINSTANCE, DWORD version, InputObject** out, void*) {
     fake::InputState& state = fake::input();
     record("create");
     state.createdVersion = version;
@@ -152,7 +153,7 @@ HRESULT directInputCreate(HINSTANCE, DWORD version, InputObject** out, void*) {
     return DI_OK;
 }
 
-HRESULT createDevice(InputObject*, const Guid& guid, InputDevice** out, void*) {
+HRESULT native::createDevice(InputObject*, const Guid& guid, InputDevice** out, void*) {
     fake::InputState& state = fake::input();
     *out = nullptr;
     HRESULT result = DIERR_DEVICENOTREG;
@@ -175,7 +176,8 @@ HRESULT createDevice(InputObject*, const Guid& guid, InputDevice** out, void*) {
     return result;
 }
 
-HRESULT enumDevices(InputObject*, DWORD devType, EnumDevicesCallback callback, void* context, DWORD flags) {
+HRESULT native::enumDevices(InputObject*, DWORD devType, EnumDevicesCallback callback, void* context,
+                            DWORD flags) {
     fake::InputState& state = fake::input();
     record("enumDevices " + std::to_string(devType) + " " + std::to_string(flags));
     if (devType != DIDEVTYPE_JOYSTICK) return DI_OK;
@@ -192,27 +194,27 @@ HRESULT enumDevices(InputObject*, DWORD devType, EnumDevicesCallback callback, v
     return DI_OK;
 }
 
-std::uint32_t release(InputObject*) {
+std::uint32_t native::release(InputObject*) {
     fake::InputState& state = fake::input();
     record("release directInput");
     if (state.inputReferences > 0) --state.inputReferences;
     return static_cast<std::uint32_t>(state.inputReferences);
 }
 
-HRESULT setDataFormat(InputDevice* device, const DataFormat* format) {
+HRESULT native::setDataFormat(InputDevice* device, const DataFormat* format) {
     record("setDataFormat", device);
     device->script().dataFormat = format;
     return DI_OK;
 }
 
-HRESULT setCooperativeLevel(InputDevice* device, HWND window, DWORD flags) {
+HRESULT native::setCooperativeLevel(InputDevice* device, HWND window, DWORD flags) {
     record("setCooperativeLevel", device);
     device->script().cooperativeWindow = window;
     device->script().cooperativeFlags = flags;
     return DI_OK;
 }
 
-HRESULT acquire(InputDevice* device) {
+HRESULT native::acquire(InputDevice* device) {
     fake::FakeDevice& script = device->script();
     record("acquire", device);
     ++script.acquireCalls;
@@ -222,7 +224,7 @@ HRESULT acquire(InputDevice* device) {
     return DI_OK;
 }
 
-HRESULT unacquire(InputDevice* device) {
+HRESULT native::unacquire(InputDevice* device) {
     fake::FakeDevice& script = device->script();
     record("unacquire", device);
     ++script.unacquireCalls;
@@ -231,7 +233,7 @@ HRESULT unacquire(InputDevice* device) {
     return DI_OK;
 }
 
-HRESULT getDeviceState(InputDevice* device, DWORD size, void* data) {
+HRESULT native::getDeviceState(InputDevice* device, DWORD size, void* data) {
     fake::FakeDevice& script = device->script();
     ++script.readCalls;
     script.lastReadSequence = ++fake::input().readSequence;
@@ -245,7 +247,7 @@ HRESULT getDeviceState(InputDevice* device, DWORD size, void* data) {
     return DI_OK;
 }
 
-HRESULT setProperty(InputDevice* device, PropertyId property, const PropertyHeader* header) {
+HRESULT native::setProperty(InputDevice* device, PropertyId property, const PropertyHeader* header) {
     fake::InputState& state = fake::input();
     record("setProperty " + std::string(property == DIPROP_RANGE ? "range " : "deadzone ") +
            (header->object == DIJOFS_X ? "x" : "y"));
@@ -268,14 +270,14 @@ HRESULT setProperty(InputDevice* device, PropertyId property, const PropertyHead
     return DIERR_INVALIDPARAM;
 }
 
-HRESULT getDeviceInfo(InputDevice* device, DeviceInstance* info) {
+HRESULT native::getDeviceInfo(InputDevice* device, DeviceInstance* info) {
     record("getDeviceInfo", device);
     if (info->size != sizeof(DeviceInstance)) return DIERR_INVALIDPARAM;
     info->devType = device == &g_joystick ? fake::input().joystickDevType : 0;
     return DI_OK;
 }
 
-HRESULT queryInterface(InputDevice* device, const Guid& iid, InputDevice2** out) {
+HRESULT native::queryInterface(InputDevice* device, const Guid& iid, InputDevice2** out) {
     record("queryInterface", device);
     *out = nullptr;
     if (!(iid == IID_IDirectInputDevice2A)) return DIERR_NOINTERFACE;
@@ -285,14 +287,14 @@ HRESULT queryInterface(InputDevice* device, const Guid& iid, InputDevice2** out)
     return DI_OK;
 }
 
-HRESULT poll(InputDevice2* device) {
+HRESULT native::poll(InputDevice2* device) {
     fake::FakeDevice& script = device->script();
     ++script.pollCalls;
     script.lastReadSequence = ++fake::input().readSequence;
     return script.acquired ? DI_NOEFFECT : DIERR_NOTACQUIRED;
 }
 
-std::uint32_t release(InputDevice* device) {
+std::uint32_t native::release(InputDevice* device) {
     fake::FakeDevice& script = device->script();
     record("release", device);
     if (script.references > 0) --script.references;

@@ -3,6 +3,7 @@
 
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/native.h"
 
 namespace plat {
 
@@ -73,18 +74,18 @@ std::uint32_t releaseOne(const char* call) {
 
 namespace plat {
 
-HRESULT coInitialize() {
+HRESULT native::coInitialize() {
     if (recording()) record("coInitialize");
     if (SUCCEEDED(state().coInitializeResult)) ++state().comInitialized;
     return state().coInitializeResult;
 }
 
-void coUninitialize() {
+void native::coUninitialize() {
     if (recording()) record("coUninitialize");
     --state().comInitialized;
 }
 
-HRESULT createFilterGraph(GraphBuilder** graph) {
+HRESULT native::createFilterGraph(GraphBuilder** graph) {
     if (recording()) record("createFilterGraph");
     *graph = nullptr;
     if (FAILED(state().createGraphResult)) return state().createGraphResult;
@@ -93,38 +94,38 @@ HRESULT createFilterGraph(GraphBuilder** graph) {
     return S_OK;
 }
 
-HRESULT queryMediaControl(GraphBuilder*, MediaControl** control) {
+HRESULT native::queryMediaControl(GraphBuilder*, MediaControl** control) {
     return query("queryMediaControl", &theControl, control);
 }
 
-HRESULT queryMediaEvent(GraphBuilder*, MediaEvent** events) {
+HRESULT native::queryMediaEvent(GraphBuilder*, MediaEvent** events) {
     return query("queryMediaEvent", &theEvents, events);
 }
 
-HRESULT queryMediaSeeking(GraphBuilder*, MediaSeeking** seeking) {
+HRESULT native::queryMediaSeeking(GraphBuilder*, MediaSeeking** seeking) {
     return query("queryMediaSeeking", &theSeeking, seeking);
 }
 
-HRESULT renderFile(GraphBuilder*, const wchar_t* file, const wchar_t*) {
+HRESULT native::renderFile(GraphBuilder*, const wchar_t* file, const wchar_t*) {
     state().renderedFile = file ? file : L"";
     if (recording())
         record("renderFile " + std::string(state().renderedFile.begin(), state().renderedFile.end()));
     return state().renderResult;
 }
 
-HRESULT run(MediaControl*) {
+HRESULT native::run(MediaControl*) {
     if (recording()) record("run");
     if (SUCCEEDED(state().runResult)) state().running = true;
     return state().runResult;
 }
 
-HRESULT stop(MediaControl*) {
+HRESULT native::stop(MediaControl*) {
     if (recording()) record("stop");
     if (SUCCEEDED(state().stopResult)) state().running = false;
     return state().stopResult;
 }
 
-HRESULT getEvent(MediaEvent*, long* code, LONG_PTR* param1, LONG_PTR* param2, long) {
+HRESULT native::getEvent(MediaEvent*, long* code, LONG_PTR* param1, LONG_PTR* param2, long) {
     if (recording()) record("getEvent");
     if (state().events.empty()) return E_ABORT;
     *code = state().events.front();
@@ -135,32 +136,32 @@ HRESULT getEvent(MediaEvent*, long* code, LONG_PTR* param1, LONG_PTR* param2, lo
     return S_OK;
 }
 
-HRESULT freeEventParams(MediaEvent*, long code, LONG_PTR, LONG_PTR) {
+HRESULT native::freeEventParams(MediaEvent*, long code, LONG_PTR, LONG_PTR) {
     if (recording()) record("freeEventParams " + std::to_string(code));
     ++state().eventsFreed;
     return S_OK;
 }
 
-HRESULT setPositions(MediaSeeking*, LONGLONG* current, DWORD currentFlags, LONGLONG*, DWORD) {
+HRESULT native::setPositions(MediaSeeking*, LONGLONG* current, DWORD currentFlags, LONGLONG*, DWORD) {
     if (recording())
         record("setPositions " + std::to_string(current ? *current : -1) + " " +
                std::to_string(currentFlags));
     return state().seekResult;
 }
 
-std::uint32_t release(GraphBuilder*) {
+std::uint32_t native::release(GraphBuilder*) {
     return releaseOne("release GraphBuilder");
 }
 
-std::uint32_t release(MediaControl*) {
+std::uint32_t native::release(MediaControl*) {
     return releaseOne("release MediaControl");
 }
 
-std::uint32_t release(MediaEvent*) {
+std::uint32_t native::release(MediaEvent*) {
     return releaseOne("release MediaEvent");
 }
 
-std::uint32_t release(MediaSeeking*) {
+std::uint32_t native::release(MediaSeeking*) {
     return releaseOne("release MediaSeeking");
 }
 

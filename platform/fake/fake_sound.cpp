@@ -4,6 +4,7 @@
 
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/native.h"
 
 namespace fake {
 
@@ -43,7 +44,7 @@ plat::SoundBuffer* newBuffer() {
 
 namespace plat {
 
-HRESULT directSoundCreate(SoundDevice** device) {
+HRESULT native::directSoundCreate(SoundDevice** device) {
     if (recording()) record("directSoundCreate");
     fake::SoundState& state = fake::sound();
     *device = nullptr;
@@ -53,7 +54,7 @@ HRESULT directSoundCreate(SoundDevice** device) {
     return S_OK;
 }
 
-HRESULT setCooperativeLevel(SoundDevice* device, HWND window, DWORD level) {
+HRESULT native::setCooperativeLevel(SoundDevice* device, HWND window, DWORD level) {
     if (recording()) record("setCooperativeLevel " + std::to_string(level));
     if (FAILED(fake::sound().cooperativeLevelResult)) return fake::sound().cooperativeLevelResult;
     device->window = window;
@@ -61,7 +62,7 @@ HRESULT setCooperativeLevel(SoundDevice* device, HWND window, DWORD level) {
     return S_OK;
 }
 
-HRESULT createSoundBuffer(SoundDevice*, const SoundBufferDesc& desc, SoundBuffer** buffer) {
+HRESULT native::createSoundBuffer(SoundDevice*, const SoundBufferDesc& desc, SoundBuffer** buffer) {
     if (recording()) record("createSoundBuffer " + std::to_string(desc.bufferBytes));
     *buffer = nullptr;
     if (FAILED(fake::sound().createBufferResult)) return fake::sound().createBufferResult;
@@ -75,7 +76,7 @@ HRESULT createSoundBuffer(SoundDevice*, const SoundBufferDesc& desc, SoundBuffer
     return S_OK;
 }
 
-HRESULT duplicateSoundBuffer(SoundDevice*, SoundBuffer* original, SoundBuffer** duplicate) {
+HRESULT native::duplicateSoundBuffer(SoundDevice*, SoundBuffer* original, SoundBuffer** duplicate) {
     if (recording()) record(named("duplicateSoundBuffer", original));
     *duplicate = nullptr;
     int& left = fake::sound().duplicatesBeforeFailure;
@@ -91,15 +92,15 @@ HRESULT duplicateSoundBuffer(SoundDevice*, SoundBuffer* original, SoundBuffer** 
     return S_OK;
 }
 
-std::uint32_t releaseSoundDevice(SoundDevice* device) {
+std::uint32_t native::releaseSoundDevice(SoundDevice* device) {
     if (recording()) record("releaseSoundDevice");
     delete device;
     ++fake::sound().devicesReleased;
     return 0;
 }
 
-HRESULT lockBuffer(SoundBuffer* buffer, DWORD offset, DWORD bytes, void** region1, DWORD* bytes1,
-                   void** region2, DWORD* bytes2, DWORD flags) {
+HRESULT native::lockBuffer(SoundBuffer* buffer, DWORD offset, DWORD bytes, void** region1, DWORD* bytes1,
+                           void** region2, DWORD* bytes2, DWORD flags) {
     if (recording()) record(named("lockBuffer", buffer));
     if (FAILED(fake::sound().lockResult)) return fake::sound().lockResult;
     if (flags & DSBLOCK_ENTIREBUFFER) {
@@ -115,12 +116,12 @@ HRESULT lockBuffer(SoundBuffer* buffer, DWORD offset, DWORD bytes, void** region
     return S_OK;
 }
 
-HRESULT unlockBuffer(SoundBuffer* buffer, void*, DWORD, void*, DWORD) {
+HRESULT native::unlockBuffer(SoundBuffer* buffer, void*, DWORD, void*, DWORD) {
     if (recording()) record(named("unlockBuffer", buffer));
     return fake::sound().unlockResult;
 }
 
-HRESULT playBuffer(SoundBuffer* buffer, DWORD, DWORD, DWORD flags) {
+HRESULT native::playBuffer(SoundBuffer* buffer, DWORD, DWORD, DWORD flags) {
     if (recording()) record(named("playBuffer", buffer));
     if (buffer->status & DSBSTATUS_BUFFERLOST) return DSERR_BUFFERLOST;
     buffer->status |= DSBSTATUS_PLAYING;
@@ -129,32 +130,32 @@ HRESULT playBuffer(SoundBuffer* buffer, DWORD, DWORD, DWORD flags) {
     return S_OK;
 }
 
-HRESULT stopBuffer(SoundBuffer* buffer) {
+HRESULT native::stopBuffer(SoundBuffer* buffer) {
     if (recording()) record(named("stopBuffer", buffer));
     buffer->status &= ~(DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     ++buffer->stops;
     return S_OK;
 }
 
-HRESULT getBufferStatus(SoundBuffer* buffer, DWORD* status) {
+HRESULT native::getBufferStatus(SoundBuffer* buffer, DWORD* status) {
     if (FAILED(fake::sound().statusResult)) return fake::sound().statusResult;
     *status = buffer->status;
     return S_OK;
 }
 
-HRESULT getCurrentPosition(SoundBuffer* buffer, DWORD* playCursor, DWORD* writeCursor) {
+HRESULT native::getCurrentPosition(SoundBuffer* buffer, DWORD* playCursor, DWORD* writeCursor) {
     if (playCursor) *playCursor = buffer->position;
     if (writeCursor) *writeCursor = buffer->position;
     return S_OK;
 }
 
-HRESULT setCurrentPosition(SoundBuffer* buffer, DWORD position) {
+HRESULT native::setCurrentPosition(SoundBuffer* buffer, DWORD position) {
     if (recording()) record(named("setCurrentPosition", buffer) + " " + std::to_string(position));
     buffer->position = position;
     return S_OK;
 }
 
-HRESULT restoreBuffer(SoundBuffer* buffer) {
+HRESULT native::restoreBuffer(SoundBuffer* buffer) {
     if (recording()) record(named("restoreBuffer", buffer));
     if (FAILED(fake::sound().restoreResult)) return fake::sound().restoreResult;
     buffer->status &= ~DSBSTATUS_BUFFERLOST;
@@ -162,7 +163,7 @@ HRESULT restoreBuffer(SoundBuffer* buffer) {
     return S_OK;
 }
 
-std::uint32_t releaseBuffer(SoundBuffer* buffer) {
+std::uint32_t native::releaseBuffer(SoundBuffer* buffer) {
     if (recording()) record(named("releaseBuffer", buffer));
     delete buffer;
     ++fake::sound().buffersReleased;

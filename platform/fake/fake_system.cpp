@@ -4,6 +4,7 @@
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/native.h"
 #include "platform/system.h"
 
 namespace fake {
@@ -44,13 +45,13 @@ void reset() {
 
 namespace plat {
 
-bool queryPerformanceFrequency(std::int64_t* frequency) {
+bool native::queryPerformanceFrequency(std::int64_t* frequency) {
     fake::SystemState& state = fake::system();
     *frequency = state.hasCounter ? state.counterFrequency : 0;
     return state.hasCounter;
 }
 
-bool queryPerformanceCounter(std::int64_t* counter) {
+bool native::queryPerformanceCounter(std::int64_t* counter) {
     fake::SystemState& state = fake::system();
     ++state.counterReads;
     *counter = state.counter;
@@ -58,7 +59,7 @@ bool queryPerformanceCounter(std::int64_t* counter) {
     return state.hasCounter;
 }
 
-DWORD timeGetTime() {
+DWORD native::timeGetTime() {
     return fake::system().milliseconds;
 }
 
@@ -67,7 +68,7 @@ HINSTANCE getModuleHandle() {
     return reinterpret_cast<HINSTANCE>(&module);
 }
 
-int messageBox(HWND owner, const char* text, const char* caption, UINT style) {
+int native::messageBox(HWND owner, const char* text, const char* caption, UINT style) {
     fake::SystemState& state = fake::system();
     state.messageBoxes.push_back({owner, text ? text : "", caption ? caption : "", style});
     fake::calls().push_back(std::string("messageBox ") + (caption ? caption : ""));

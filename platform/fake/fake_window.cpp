@@ -1,6 +1,7 @@
 #include <string>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/native.h"
 #include "platform/window.h"
 
 namespace fake {
@@ -62,7 +63,7 @@ bool unregisterClass(const char* className, HINSTANCE) {
     return true;
 }
 
-std::int32_t changeDisplayMode(int width, int height, int bitsPerPixel) {
+std::int32_t native::changeDisplayMode(int width, int height, int bitsPerPixel) {
     record("changeDisplayMode " + std::to_string(width) + "x" + std::to_string(height) + "x" +
            std::to_string(bitsPerPixel));
     if (!win().displayModeAvailable) return DISP_CHANGE_BADMODE;
@@ -84,8 +85,8 @@ bool adjustWindowRect(Rect* rect, DWORD, DWORD) {
     return rect != nullptr;
 }
 
-HWND createWindow(DWORD exStyle, const char* className, const char* title, DWORD style, int, int, int width,
-                  int height, HINSTANCE) {
+HWND native::createWindow(DWORD exStyle, const char* className, const char* title, DWORD style, int, int,
+                          int width, int height, HINSTANCE) {
     record(std::string("createWindow ") + (title ? title : ""));
     if (win().createWindowFails || !win().classRegistered || !className || win().className != className) {
         return nullptr;
@@ -169,13 +170,13 @@ void* getProcAddress(const char*) {
     return nullptr;
 }
 
-bool swapBuffers(HDC) {
+bool native::swapBuffers(HDC) {
     record("swapBuffers");
     ++win().swapCount;
     return true;
 }
 
-bool peekMessage(Message* message) {
+bool native::peekMessage(Message* message) {
     // No recording here: the queue is peeked many times per pass.
     if (win().queue.empty() && win().whenQueueEmpty) win().whenQueueEmpty();
     if (win().queue.empty()) return false;
@@ -208,7 +209,7 @@ LRESULT defWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-bool getCursorPos(Point* point) {
+bool native::getCursorPos(Point* point) {
     if (!point) return false;
     *point = win().cursorPosition;
     return true;

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "platform/native.h"
 #include "platform/sdl2/sdl_backend.h"
 #include "platform/sdl2/sdl_input_internal.h"
 
@@ -172,7 +173,7 @@ void inputHandleEvent(const SDL_Event& event) {
 
 namespace plat {
 
-HRESULT directInputCreate(HINSTANCE, DWORD version, InputObject** out, void* outer) {
+HRESULT native::directInputCreate(HINSTANCE, DWORD version, InputObject** out, void* outer) {
     if (!out) return DIERR_INVALIDPARAM;
     *out = nullptr;
     if (outer) return DIERR_NOINTERFACE;
@@ -183,7 +184,7 @@ HRESULT directInputCreate(HINSTANCE, DWORD version, InputObject** out, void* out
     return DI_OK;
 }
 
-HRESULT createDevice(InputObject* input, const Guid& guid, InputDevice** out, void* outer) {
+HRESULT native::createDevice(InputObject* input, const Guid& guid, InputDevice** out, void* outer) {
     if (!input || !out) return DIERR_INVALIDPARAM;
     *out = nullptr;
     if (outer) return DIERR_NOINTERFACE;
@@ -201,14 +202,15 @@ HRESULT createDevice(InputObject* input, const Guid& guid, InputDevice** out, vo
     return DI_OK;
 }
 
-HRESULT enumDevices(InputObject* input, DWORD devType, EnumDevicesCallback callback, void* context, DWORD) {
+HRESULT native::enumDevices(InputObject* input, DWORD devType, EnumDevicesCallback callback, void* context,
+                            DWORD) {
     if (!input || !callback) return DIERR_INVALIDPARAM;
     // Only attached joysticks are known to SDL, so every enumeration lists attached devices only.
     if (devType != DIDEVTYPE_JOYSTICK || !input->joystickReady) return DI_OK;
     return sdl2::enumJoysticks(callback, context);
 }
 
-std::uint32_t release(InputObject* input) {
+std::uint32_t native::release(InputObject* input) {
     if (!input) return 0;
     const int left = --input->references;
     if (left > 0) return static_cast<std::uint32_t>(left);
@@ -217,7 +219,7 @@ std::uint32_t release(InputObject* input) {
     return 0;
 }
 
-HRESULT setDataFormat(InputDevice* device, const DataFormat* format) {
+HRESULT native::setDataFormat(InputDevice* device, const DataFormat* format) {
     if (!device || !format) return DIERR_INVALIDPARAM;
     if (device->acquired) return DIERR_ACQUIRED;
     const DataFormat* expected = device->kind == sdl2::DeviceKind::keyboard ? &c_dfDIKeyboard
@@ -228,14 +230,14 @@ HRESULT setDataFormat(InputDevice* device, const DataFormat* format) {
     return DI_OK;
 }
 
-HRESULT setCooperativeLevel(InputDevice* device, HWND window, DWORD flags) {
+HRESULT native::setCooperativeLevel(InputDevice* device, HWND window, DWORD flags) {
     if (!device) return DIERR_INVALIDPARAM;
     device->window = window;
     device->cooperativeFlags = flags;
     return DI_OK;
 }
 
-HRESULT acquire(InputDevice* device) {
+HRESULT native::acquire(InputDevice* device) {
     if (!device || !device->format) return DIERR_INVALIDPARAM;
     if (stillAcquired(device)) return DI_NOEFFECT;
     if (!hasFocus()) return DIERR_OTHERAPPHASPRIO;
@@ -250,7 +252,7 @@ HRESULT acquire(InputDevice* device) {
     return DI_OK;
 }
 
-HRESULT unacquire(InputDevice* device) {
+HRESULT native::unacquire(InputDevice* device) {
     if (!device) return DIERR_INVALIDPARAM;
     if (device->kind == sdl2::DeviceKind::mouse) captureMouse(false);
     if (!device->acquired) return DI_NOEFFECT;
@@ -258,7 +260,7 @@ HRESULT unacquire(InputDevice* device) {
     return DI_OK;
 }
 
-HRESULT getDeviceState(InputDevice* device, DWORD size, void* data) {
+HRESULT native::getDeviceState(InputDevice* device, DWORD size, void* data) {
     if (!device || !data) return DIERR_INVALIDPARAM;
     if (!device->acquired) return DIERR_NOTACQUIRED;
     if (!stillAcquired(device) || (device->joystick && !SDL_JoystickGetAttached(device->joystick))) {
@@ -275,7 +277,7 @@ HRESULT getDeviceState(InputDevice* device, DWORD size, void* data) {
     }
 }
 
-HRESULT setProperty(InputDevice* device, PropertyId property, const PropertyHeader* header) {
+HRESULT native::setProperty(InputDevice* device, PropertyId property, const PropertyHeader* header) {
     if (!device || !header || device->kind != sdl2::DeviceKind::joystick) return DIERR_UNSUPPORTED;
     if (header->headerSize != sizeof(PropertyHeader)) return DIERR_INVALIDPARAM;
     int first = 0, last = 0;
@@ -299,7 +301,7 @@ HRESULT setProperty(InputDevice* device, PropertyId property, const PropertyHead
     return DIERR_UNSUPPORTED;
 }
 
-HRESULT getDeviceInfo(InputDevice* device, DeviceInstance* info) {
+HRESULT native::getDeviceInfo(InputDevice* device, DeviceInstance* info) {
     if (!device || !info || info->size != sizeof(DeviceInstance)) return DIERR_INVALIDPARAM;
     switch (device->kind) {
         case sdl2::DeviceKind::keyboard:
@@ -322,7 +324,7 @@ HRESULT getDeviceInfo(InputDevice* device, DeviceInstance* info) {
     return DI_OK;
 }
 
-HRESULT queryInterface(InputDevice* device, const Guid& iid, InputDevice2** out) {
+HRESULT native::queryInterface(InputDevice* device, const Guid& iid, InputDevice2** out) {
     if (!device || !out) return DIERR_INVALIDPARAM;
     *out = nullptr;
     if (!(iid == IID_IDirectInputDevice2A)) return DIERR_NOINTERFACE;
@@ -331,7 +333,7 @@ HRESULT queryInterface(InputDevice* device, const Guid& iid, InputDevice2** out)
     return DI_OK;
 }
 
-HRESULT poll(InputDevice2* device) {
+HRESULT native::poll(InputDevice2* device) {
     if (!device) return DIERR_INVALIDPARAM;
     if (!device->acquired) return DIERR_NOTACQUIRED;
     if (device->kind != sdl2::DeviceKind::joystick) return DI_NOEFFECT;
@@ -339,11 +341,11 @@ HRESULT poll(InputDevice2* device) {
     return DI_OK;
 }
 
-std::uint32_t release(InputDevice* device) {
+std::uint32_t native::release(InputDevice* device) {
     if (!device) return 0;
     const int left = --device->references;
     if (left > 0) return static_cast<std::uint32_t>(left);
-    if (device->acquired) unacquire(device);
+    if (device->acquired) native::unacquire(device);
     if (device->joystick) SDL_JoystickClose(device->joystick);
     delete device;
     return 0;

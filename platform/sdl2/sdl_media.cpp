@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/media.h"
+#include "platform/native.h"
 #include "platform/sdl2/music_stream.h"
 #include "platform/sdl2/sdl_mixer.h"
 #include "platform/system.h"
@@ -99,15 +100,15 @@ bool readFile(const std::string& name, std::vector<std::uint8_t>* image) {
 
 namespace plat {
 
-HRESULT coInitialize() {
+HRESULT native::coInitialize() {
     return comInitializations++ == 0 ? S_OK : S_FALSE;
 }
 
-void coUninitialize() {
+void native::coUninitialize() {
     if (comInitializations > 0) --comInitializations;
 }
 
-HRESULT createFilterGraph(GraphBuilder** graph) {
+HRESULT native::createFilterGraph(GraphBuilder** graph) {
     *graph = nullptr;
     if (comInitializations == 0) return CO_E_NOTINITIALIZED;
     Graph* made = new (std::nothrow) Graph;
@@ -116,25 +117,25 @@ HRESULT createFilterGraph(GraphBuilder** graph) {
     return S_OK;
 }
 
-HRESULT queryMediaControl(GraphBuilder* graph, MediaControl** control) {
+HRESULT native::queryMediaControl(GraphBuilder* graph, MediaControl** control) {
     ++graph->graph->references;
     *control = &graph->graph->control;
     return S_OK;
 }
 
-HRESULT queryMediaEvent(GraphBuilder* graph, MediaEvent** events) {
+HRESULT native::queryMediaEvent(GraphBuilder* graph, MediaEvent** events) {
     ++graph->graph->references;
     *events = &graph->graph->events;
     return S_OK;
 }
 
-HRESULT queryMediaSeeking(GraphBuilder* graph, MediaSeeking** seeking) {
+HRESULT native::queryMediaSeeking(GraphBuilder* graph, MediaSeeking** seeking) {
     ++graph->graph->references;
     *seeking = &graph->graph->seeking;
     return S_OK;
 }
 
-HRESULT renderFile(GraphBuilder* graph, const wchar_t* file, const wchar_t*) {
+HRESULT native::renderFile(GraphBuilder* graph, const wchar_t* file, const wchar_t*) {
     Graph& chain = *graph->graph;
     if (!file) return E_POINTER;
     if (chain.rendered) return VFW_E_WRONG_STATE;
@@ -153,7 +154,7 @@ HRESULT renderFile(GraphBuilder* graph, const wchar_t* file, const wchar_t*) {
     return S_OK;
 }
 
-HRESULT run(MediaControl* control) {
+HRESULT native::run(MediaControl* control) {
     Graph& graph = *control->graph;
     graph.running = true;
     sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
@@ -161,7 +162,7 @@ HRESULT run(MediaControl* control) {
     return S_OK;
 }
 
-HRESULT stop(MediaControl* control) {
+HRESULT native::stop(MediaControl* control) {
     Graph& graph = *control->graph;
     graph.running = false;
     sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
@@ -170,7 +171,7 @@ HRESULT stop(MediaControl* control) {
     return S_OK;
 }
 
-HRESULT getEvent(MediaEvent* events, long* code, LONG_PTR* param1, LONG_PTR* param2, long) {
+HRESULT native::getEvent(MediaEvent* events, long* code, LONG_PTR* param1, LONG_PTR* param2, long) {
     Graph& graph = *events->graph;
     sdl2::Mixer::Lock lock(sdl2::Mixer::instance());
     if (!graph.music.takeEnd()) return E_ABORT;
@@ -180,12 +181,12 @@ HRESULT getEvent(MediaEvent* events, long* code, LONG_PTR* param1, LONG_PTR* par
     return S_OK;
 }
 
-HRESULT freeEventParams(MediaEvent*, long, LONG_PTR, LONG_PTR) {
+HRESULT native::freeEventParams(MediaEvent*, long, LONG_PTR, LONG_PTR) {
     // EC_COMPLETE carries no parameters that own anything.
     return S_OK;
 }
 
-HRESULT setPositions(MediaSeeking* seeking, LONGLONG* current, DWORD currentFlags, LONGLONG*, DWORD) {
+HRESULT native::setPositions(MediaSeeking* seeking, LONGLONG* current, DWORD currentFlags, LONGLONG*, DWORD) {
     Graph& graph = *seeking->graph;
     if (!graph.rendered) return E_NOTIMPL;
     if (currentFlags != AM_SEEKING_AbsolutePositioning) return currentFlags == 0 ? S_OK : E_INVALIDARG;
@@ -199,19 +200,19 @@ HRESULT setPositions(MediaSeeking* seeking, LONGLONG* current, DWORD currentFlag
     return S_OK;
 }
 
-std::uint32_t release(GraphBuilder* graph) {
+std::uint32_t native::release(GraphBuilder* graph) {
     return releaseGraph(graph->graph);
 }
 
-std::uint32_t release(MediaControl* control) {
+std::uint32_t native::release(MediaControl* control) {
     return releaseGraph(control->graph);
 }
 
-std::uint32_t release(MediaEvent* events) {
+std::uint32_t native::release(MediaEvent* events) {
     return releaseGraph(events->graph);
 }
 
-std::uint32_t release(MediaSeeking* seeking) {
+std::uint32_t native::release(MediaSeeking* seeking) {
     return releaseGraph(seeking->graph);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/native.h"
 #include "platform/system.h"
 
 namespace plat {
@@ -23,7 +24,7 @@ Uint32 messageBoxFlags(UINT style) {
 
 }  // namespace
 
-int messageBox(HWND, const char* text, const char* caption, UINT style) {
+int native::messageBox(HWND, const char* text, const char* caption, UINT style) {
     static const SDL_MessageBoxButtonData okButton[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"}};
     // SDL lays buttons out in array order; No first puts Yes on the right, as a Windows box has it.

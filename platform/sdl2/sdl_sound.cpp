@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/native.h"
 #include "platform/sdl2/pcm_convert.h"
 #include "platform/sdl2/sdl_mixer.h"
 #include "platform/sound.h"
@@ -78,7 +79,7 @@ DWORD framesToBytes(const plat::SoundBuffer* buffer, std::size_t frames) {
 
 namespace plat {
 
-HRESULT directSoundCreate(SoundDevice** device) {
+HRESULT native::directSoundCreate(SoundDevice** device) {
     *device = nullptr;
     if (!mixer().open()) return DSERR_NODRIVER;
     *device = new (std::nothrow) SoundDevice;
@@ -87,14 +88,14 @@ HRESULT directSoundCreate(SoundDevice** device) {
     return DSERR_OUTOFMEMORY;
 }
 
-HRESULT setCooperativeLevel(SoundDevice* device, HWND window, DWORD level) {
+HRESULT native::setCooperativeLevel(SoundDevice* device, HWND window, DWORD level) {
     if (!device || level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY) return DSERR_INVALIDPARAM;
     device->window = window;
     device->level = level;
     return DS_OK;
 }
 
-HRESULT createSoundBuffer(SoundDevice* device, const SoundBufferDesc& desc, SoundBuffer** buffer) {
+HRESULT native::createSoundBuffer(SoundDevice* device, const SoundBufferDesc& desc, SoundBuffer** buffer) {
     *buffer = nullptr;
     if (!device || !desc.format) return DSERR_INVALIDPARAM;
     if (desc.bufferBytes < DSBSIZE_MIN || desc.bufferBytes > DSBSIZE_MAX) return DSERR_INVALIDPARAM;
@@ -107,21 +108,21 @@ HRESULT createSoundBuffer(SoundDevice* device, const SoundBufferDesc& desc, Soun
     return *buffer ? DS_OK : DSERR_OUTOFMEMORY;
 }
 
-HRESULT duplicateSoundBuffer(SoundDevice* device, SoundBuffer* original, SoundBuffer** duplicate) {
+HRESULT native::duplicateSoundBuffer(SoundDevice* device, SoundBuffer* original, SoundBuffer** duplicate) {
     *duplicate = nullptr;
     if (!device || !original) return DSERR_INVALIDPARAM;
     *duplicate = newBuffer(original->store);
     return *duplicate ? DS_OK : DSERR_OUTOFMEMORY;
 }
 
-std::uint32_t releaseSoundDevice(SoundDevice* device) {
+std::uint32_t native::releaseSoundDevice(SoundDevice* device) {
     delete device;
     mixer().close();
     return 0;
 }
 
-HRESULT lockBuffer(SoundBuffer* buffer, DWORD offset, DWORD bytes, void** region1, DWORD* bytes1,
-                   void** region2, DWORD* bytes2, DWORD flags) {
+HRESULT native::lockBuffer(SoundBuffer* buffer, DWORD offset, DWORD bytes, void** region1, DWORD* bytes1,
+                           void** region2, DWORD* bytes2, DWORD flags) {
     const DWORD size = static_cast<DWORD>(buffer->store->raw.size());
     if (flags & DSBLOCK_ENTIREBUFFER) {
         offset = 0;
@@ -137,7 +138,7 @@ HRESULT lockBuffer(SoundBuffer* buffer, DWORD offset, DWORD bytes, void** region
     return DS_OK;
 }
 
-HRESULT unlockBuffer(SoundBuffer* buffer, void*, DWORD, void*, DWORD) {
+HRESULT native::unlockBuffer(SoundBuffer* buffer, void*, DWORD, void*, DWORD) {
     // The conversion runs on the caller's thread into a fresh vector; the mixer only sees the swap.
     SampleStore& store = *buffer->store;
     sdl2::DeviceSamples converted;
@@ -150,7 +151,7 @@ HRESULT unlockBuffer(SoundBuffer* buffer, void*, DWORD, void*, DWORD) {
     return DS_OK;
 }
 
-HRESULT playBuffer(SoundBuffer* buffer, DWORD, DWORD, DWORD flags) {
+HRESULT native::playBuffer(SoundBuffer* buffer, DWORD, DWORD, DWORD flags) {
     sdl2::Mixer::Lock lock(mixer());
     // A buffer played once to its end stands at its end; playing it again starts over, as DirectSound's does.
     if (buffer->voice.position >= buffer->store->converted.size() / 2) buffer->voice.position = 0;
@@ -159,13 +160,13 @@ HRESULT playBuffer(SoundBuffer* buffer, DWORD, DWORD, DWORD flags) {
     return DS_OK;
 }
 
-HRESULT stopBuffer(SoundBuffer* buffer) {
+HRESULT native::stopBuffer(SoundBuffer* buffer) {
     sdl2::Mixer::Lock lock(mixer());
     buffer->voice.playing = false;
     return DS_OK;
 }
 
-HRESULT getBufferStatus(SoundBuffer* buffer, DWORD* status) {
+HRESULT native::getBufferStatus(SoundBuffer* buffer, DWORD* status) {
     sdl2::Mixer::Lock lock(mixer());
     *status = 0;
     if (buffer->voice.playing) *status |= DSBSTATUS_PLAYING;
@@ -173,7 +174,7 @@ HRESULT getBufferStatus(SoundBuffer* buffer, DWORD* status) {
     return DS_OK;
 }
 
-HRESULT getCurrentPosition(SoundBuffer* buffer, DWORD* playCursor, DWORD* writeCursor) {
+HRESULT native::getCurrentPosition(SoundBuffer* buffer, DWORD* playCursor, DWORD* writeCursor) {
     std::size_t frame = 0;
     {
         sdl2::Mixer::Lock lock(mixer());
@@ -185,7 +186,7 @@ HRESULT getCurrentPosition(SoundBuffer* buffer, DWORD* playCursor, DWORD* writeC
     return DS_OK;
 }
 
-HRESULT setCurrentPosition(SoundBuffer* buffer, DWORD position) {
+HRESULT native::setCurrentPosition(SoundBuffer* buffer, DWORD position) {
     if (position >= buffer->store->raw.size()) return DSERR_INVALIDPARAM;
     const std::size_t frame = bytesToFrames(buffer, position);
     sdl2::Mixer::Lock lock(mixer());
@@ -193,12 +194,12 @@ HRESULT setCurrentPosition(SoundBuffer* buffer, DWORD position) {
     return DS_OK;
 }
 
-HRESULT restoreBuffer(SoundBuffer*) {
+HRESULT native::restoreBuffer(SoundBuffer*) {
     // Samples live in ordinary memory here; a buffer is never lost.
     return DS_OK;
 }
 
-std::uint32_t releaseBuffer(SoundBuffer* buffer) {
+std::uint32_t native::releaseBuffer(SoundBuffer* buffer) {
     mixer().detach(&buffer->voice);
     delete buffer;
     mixer().close();

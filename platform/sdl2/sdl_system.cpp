@@ -3,21 +3,22 @@
 
 #include <cstdint>
 
+#include "platform/native.h"
 #include "platform/system.h"
 
 namespace plat {
 
-bool queryPerformanceFrequency(std::int64_t* frequency) {
+bool native::queryPerformanceFrequency(std::int64_t* frequency) {
     *frequency = static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
     return *frequency != 0;
 }
 
-bool queryPerformanceCounter(std::int64_t* counter) {
+bool native::queryPerformanceCounter(std::int64_t* counter) {
     *counter = static_cast<std::int64_t>(SDL_GetPerformanceCounter());
     return true;
 }
 
-DWORD timeGetTime() {
+DWORD native::timeGetTime() {
     return static_cast<DWORD>(SDL_GetTicks64());
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/native.h"
 #include "platform/sdl2/sdl_backend.h"
 #include "platform/sdl2/sdl_scaled_screen.h"
 #include "platform/window.h"
@@ -214,7 +215,7 @@ bool unregisterClass(const char* className, HINSTANCE) {
     return true;
 }
 
-std::int32_t changeDisplayMode(int width, int height, int bitsPerPixel) {
+std::int32_t native::changeDisplayMode(int width, int height, int bitsPerPixel) {
     FullscreenChoice choice;
     choice.width = width;
     choice.height = height;
@@ -245,8 +246,8 @@ bool adjustWindowRect(Rect* rect, DWORD, DWORD) {
     return rect != nullptr;
 }
 
-HWND createWindow(DWORD, const char* className, const char* title, DWORD style, int x, int y, int width,
-                  int height, HINSTANCE) {
+HWND native::createWindow(DWORD, const char* className, const char* title, DWORD style, int x, int y,
+                          int width, int height, HINSTANCE) {
     if (!g_class.registered || !className || g_class.name != className || g_window) return nullptr;
     requestPixelFormat();
     const Fullscreen fullscreen = (style & WS_POPUP) != 0 ? g_fullscreen.kind : Fullscreen::none;
@@ -353,7 +354,7 @@ void* getProcAddress(const char* name) {
     return SDL_GL_GetProcAddress(name);
 }
 
-bool swapBuffers(HDC dc) {
+bool native::swapBuffers(HDC dc) {
     WindowRecord* record = reinterpret_cast<WindowRecord*>(dc);
     if (!record || record != g_window) return false;
     if (record->pictureContext && SDL_GL_GetCurrentContext() == record->pictureContext) {
@@ -364,7 +365,7 @@ bool swapBuffers(HDC dc) {
     return true;
 }
 
-bool peekMessage(Message* message) {
+bool native::peekMessage(Message* message) {
     pumpSdlEvents();
     if (g_queueCount == 0) return false;
     *message = g_queue[g_queueHead];
@@ -397,7 +398,7 @@ LRESULT defWindowProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     return 0;
 }
 
-bool getCursorPos(Point* point) {
+bool native::getCursorPos(Point* point) {
     if (!point) return false;
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);

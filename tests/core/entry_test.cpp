@@ -175,24 +175,6 @@ TEST_F(StartupTest, AnUnopenableLogLosesTheLineAndSaysSo) {
     EXPECT_EQ(readLogBytes(), "kept\r\n");
 }
 
-TEST_F(StartupTest, LogHeadIsTwentySixLinesOfHtml) {
-    g_debugLog.writeLogHeader();
-    const std::string log = readLogBytes();
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < log.size();) {
-        const std::size_t end = log.find("\r\n", start);
-        ASSERT_NE(end, std::string::npos) << "every line ends in CR LF";
-        lines.push_back(log.substr(start, end - start));
-        start = end + 2;
-    }
-    ASSERT_EQ(lines.size(), 26u);
-    EXPECT_EQ(lines[0], "<html>");
-    EXPECT_EQ(lines[1], "\t<head>");
-    EXPECT_EQ(lines[17], "<pre>") << "the log lines that follow show as written";
-    EXPECT_EQ(lines[18], "<title>ZENTRO - https://zentro.example</title>");
-    EXPECT_EQ(lines[25], " https://zentro.example ");
-}
-
 TEST_F(StartupTest, ExtensionQueryMatchesWholeNamesOnly) {
     EXPECT_TRUE(isExtensionSupported("GL_ARB_multitexture", "GL_ARB_multitexture GL_EXT_bgra"));
     EXPECT_TRUE(isExtensionSupported("GL_EXT_bgra", "GL_ARB_multitexture GL_EXT_bgra"));
@@ -205,34 +187,7 @@ TEST_F(StartupTest, ExtensionQueryMatchesWholeNamesOnly) {
     EXPECT_FALSE(isExtensionSupported("GL_ARB_multitexture", nullptr));
 }
 
-TEST_F(StartupTest, ExtensionAnswersAreLoggedWithTheirOwnSpacing) {
-    isExtensionSupported("GL_ARB_multitexture", "GL_ARB_multitexture GL_EXT_bgra");
-    isExtensionSupported("GL_ARB_multitexture", "");
-    isExtensionSupported("%s%n", "");  // a name is data, never a format
-    EXPECT_EQ(readLogBytes(),
-              "Ekran kartinin destekledigi Extension : GL_ARB_multitexture\r\n"
-              "Ekran kartinin desteklemedigi Extension: GL_ARB_multitexture\r\n"
-              "Ekran kartinin desteklemedigi Extension: %s%n\r\n");
-}
-
-// Ends the loop with a close request once the queue has been found empty `passes` times.
-void closeAfterPasses(int passes) {
-    fake::window().whenQueueEmpty = [remaining = passes]() mutable {
-        if (--remaining == 0) fake::window().queue.push_back({fake::fakeWindowHandle(), WM_CLOSE, 0, 0});
-    };
-}
-
 using MainLoopTest = EngineTest;
-
-TEST_F(MainLoopTest, MenuPassesDrawAndPresentEveryFrame) {
-    closeAfterPasses(5);
-    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
-    // Passes 1 to 4 find the queue empty and draw; pass 5 dispatches WM_CLOSE, whose quit message joins the
-    // same drain, so the loop ends without drawing again.
-    EXPECT_EQ(fake::window().swapCount, 4);
-    EXPECT_EQ(fake::window().window, nullptr) << "shutdown destroyed the window";
-    EXPECT_EQ(readLogBytes().substr(readLogBytes().size() - 9), "</html>\r\n");
-}
 
 TEST_F(MainLoopTest, StatesWithoutARoutineDoNothingAtAll) {
     ASSERT_TRUE(initGame());
@@ -258,25 +213,6 @@ TEST_F(MainLoopTest, QuitIsActedOnOnlyAfterItIsDispatched) {
     ASSERT_EQ(fake::window().queue.size(), 1u) << "later messages stay queued";
     EXPECT_TRUE(g_display.pumpMessages());
     EXPECT_EQ(g_display.width, 800);
-}
-
-TEST_F(MainLoopTest, MinimisedWindowOnlyDrainsTheQueue) {
-    // Minimised at the second pass, restored at the fiftieth, closed at the fifty-second.
-    const HWND window = fake::fakeWindowHandle();
-    int passes = 0;
-    int swapsWhileMinimised = -1;
-    fake::window().whenQueueEmpty = [&] {
-        ++passes;
-        if (passes == 2) fake::window().queue.push_back({window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0});
-        if (passes == 3) swapsWhileMinimised = fake::window().swapCount;
-        if (passes == 50) {
-            EXPECT_EQ(fake::window().swapCount, swapsWhileMinimised);
-            fake::window().queue.push_back({window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0});
-        }
-        if (passes == 52) fake::window().queue.push_back({window, WM_CLOSE, 0, 0});
-    };
-    WinMain(nullptr, nullptr, nullptr, SW_SHOW);
-    EXPECT_GT(fake::window().swapCount, swapsWhileMinimised) << "drawing resumes once restored";
 }
 
 TEST_F(MainLoopTest, FramesAreTimedFromTheStartOfStartUpThenFromTheFrameBefore) {
@@ -312,23 +248,6 @@ TEST_F(MainLoopTest, WithoutACounterTheFrameClockReportsFailureAndNothingMoves) 
     fake::system().counter = 100;
     g_display.measureFrame();
     EXPECT_EQ(std::tie(g_display.frameTime, g_display.framesPerSecond), std::make_tuple(0.0f, 0.0f));
-}
-
-TEST_F(MainLoopTest, F1JustPressedSavesAScreenshotFromMenuAndPlayFrames) {
-    ASSERT_EQ(g_input.init(nullptr, fake::fakeWindowHandle()), DI_OK);
-    // Pressed, held, released: one screenshot, from either frame routine.
-    const struct {
-        bool down;
-        bool saved;
-    } steps[] = {{true, true}, {true, false}, {false, false}};
-    for (bool (*frame)() : {runMenuFrame, runPlayFrame}) {
-        for (const auto& step : steps) {
-            step.down ? fake::pressKey(DIK_F1) : fake::releaseKey(DIK_F1);
-            g_input.poll();
-            frame();
-            EXPECT_EQ(std::remove("ekrang.tga") == 0, step.saved) << "a screenshot was saved, then removed";
-        }
-    }
 }
 
 LRESULT send(UINT message, WPARAM wParam) {

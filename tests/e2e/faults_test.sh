@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real program started with something wrong in its run folder or its surroundings: the music missing or not an
-# MP3, no sound device, no font, every sound missing or garbage, every picture missing, empty, cut short or garbage, a
-# working folder where nothing can be written. Each time it shows its boxes, reaches the menu, keeps drawing,
+# The real program started with something wrong in its run folder or its surroundings: the music missing, no
+# sound device, every sound missing or garbage, every picture missing, empty, cut short or garbage, a working
+# folder where nothing can be written. Each time it shows its boxes, reaches the menu, keeps drawing,
 # plays where that is checked, and ends cleanly when its window is closed. Arguments: the brikatan program, its
 # run folder, the screen kind (lib.sh; window when not given).
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,7 +26,7 @@ close_cleanly() {
     sleep 2
     kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped by itself"
     "$XCLOSE" "$1"
-    e2e_wait_exit 20
+    e2e_wait_exit
     [ "$GAME_STATUS" = 0 ] || fail "$scenario: the program exited with status $GAME_STATUS"
 }
 
@@ -46,14 +46,17 @@ play_a_game() {
     kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped during play"
 }
 
-# answer_errors: answers the image reader's "Error" boxes, one per unreadable picture, until no more come.
+# answer_errors: answers the image reader's "Error" boxes, one per unreadable picture, until the menu is drawn.
+# The boxes open over the middle of the screen and leave their pixels behind on a window that is not drawing
+# yet, so only the window's bottom rows, which no box reaches, tell a drawn frame.
 answer_errors() {
-    local id count=0
-    while id=$(e2e_find_window '"Error": \(\)' 5); do
-        xdotool key --window "$id" Return 2>/dev/null || true
-        sleep 0.5
-        count=$((count + 1))
-        [ "$count" -lt 200 ] || fail "$scenario: the Error boxes do not stop"
+    local window id
+    window=$(e2e_game_window)
+    while id=$(xwininfo -root -tree | awk '/"Error": \(\)/ {print $1; exit}') &&
+        { [ -n "$id" ] || ! e2e_shows_frame "$window" 640x60+0+420; }; do
+        [ -z "$id" ] || xdotool key --window "$id" Return 2>/dev/null || true
+        kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program stopped"
+        sleep 0.3
     done
 }
 
@@ -99,15 +102,6 @@ e2e_answer_box "Hata"
 wait_frame "$window"
 close_and_check "$window"
 
-scenario="music not an MP3"
-e2e_workdir "$run"
-garble "$E2E_WORK/data/snd/oyun.mp3"
-start_game "$program"
-window=$(e2e_game_window)
-e2e_answer_box "Hata"
-wait_frame "$window"
-close_and_check "$window"
-
 # As on a machine without a sound card: SDL's ALSA driver starts, but its device does not open. ALSA reports
 # each attempt on stderr; the device is tried once, not once for the music and again for the sounds.
 scenario="no sound device"
@@ -118,15 +112,6 @@ wait_frame "$window"
 xwininfo -root -tree | grep -q '"Hata"' && fail "$scenario: an audio error box appeared"
 attempts=$(grep -c 'Unknown PCM pel-no-such-device' "$E2E_WORK/stderr.txt" || true)
 [ "$attempts" = 1 ] || fail "$scenario: the device was tried $attempts times"
-close_and_check "$window"
-
-scenario="no font"
-e2e_workdir "$run"
-rm "$E2E_WORK/data/spr/font.spr"
-start_game "$program"
-window=$(e2e_game_window)
-wait_frame "$window"
-xwininfo -root -tree | grep -qE '"(Hata|Error)": \(\)' && fail "$scenario: an error box appeared"
 close_and_check "$window"
 
 scenario="sounds missing or garbage"

@@ -57,18 +57,20 @@ e2e_launch() {
     GAME_PID=$!
 }
 
-# e2e_find_window PATTERN [SECONDS]: prints the id of the first window whose xwininfo line matches the extended
-# regular expression, waiting for it to appear. Message boxes have no class: ("TITLE": ()).
+# Every wait below is on the program's own progress (a window listed, a frame shown, the process gone), however
+# long that takes on a loaded machine; CTest's time-out is what ends a test whose program hangs.
+
+# e2e_find_window PATTERN: prints the id of the first window whose xwininfo line matches the extended regular
+# expression, waiting for it to appear; fails (status 1) if the game ends first. Message boxes have no class:
+# ("TITLE": ()).
 e2e_find_window() {
-    local pattern=$1 seconds=${2:-60} id=""
-    local deadline=$((SECONDS + seconds))
-    while [ $SECONDS -lt "$deadline" ]; do
-        id=$(xwininfo -root -tree 2>/dev/null | grep -E "$pattern" | head -n 1 | awk '{print $1}')
+    local id=""
+    while :; do
+        id=$(xwininfo -root -tree 2>/dev/null | grep -E "$1" | head -n 1 | awk '{print $1}')
         [ -n "$id" ] && { echo "$id"; return 0; }
         kill -0 "$GAME_PID" 2>/dev/null || return 1
         sleep 0.2
     done
-    return 1
 }
 
 # e2e_answer_box CAPTION: presses Return in the message box with this caption (its default button). A box that
@@ -77,46 +79,53 @@ e2e_find_window() {
 e2e_answer_box() {
     local id
     id=$(e2e_find_window "\"$1\": \(\)") || fail "no message box \"$1\" appeared"
-    local deadline=$((SECONDS + 20))
     while xwininfo -root -tree | grep -qF "$id \"$1\": ()"; do
-        [ $SECONDS -lt "$deadline" ] || fail "message box \"$1\" did not close on Return"
-        sleep 0.3
         xdotool key --window "$id" Return 2>/dev/null || true
-        sleep 0.7
+        sleep 0.5
     done
 }
 
 # e2e_game_window: the id of the game's window (it has a class, unlike the message boxes).
 e2e_game_window() {
-    e2e_find_window '"PEL2D - TEST": \("' 60 || fail "the game window did not appear"
+    e2e_find_window '"PEL2D - TEST": \("' || fail "the game window did not appear"
 }
 
-# e2e_wait_frame WINDOW: waits until the window shows something other than black, a drawn frame. A window is
-# listed before it is mapped, and cannot be read until it is, so a failed read is tried again until the end.
-# The picture goes beside the working folder, which a test may have made read-only.
+# e2e_shows_frame WINDOW [GEOMETRY]: whether the window (or this part of it, WxH+X+Y) now shows something other
+# than black, a drawn frame. A window is listed before it is mapped, and cannot be read until it is. The picture
+# goes beside the working folder, which a test may have made read-only.
+e2e_shows_frame() {
+    local frame="$E2E_WORK.frame.png"
+    import -window "$1" ${2:+-crop "$2"} "$frame" 2>/dev/null &&
+        [ "$(convert "$frame" -format '%[fx:maxima]' info:)" != "0" ]
+}
+
+# e2e_wait_frame WINDOW: waits until the window shows a drawn frame; fails (status 1) if the game ends first.
 e2e_wait_frame() {
-    local deadline=$((SECONDS + 30)) frame="$E2E_WORK.frame.png"
-    while :; do
-        if import -window "$1" "$frame" 2>/dev/null &&
-            [ "$(convert "$frame" -format '%[fx:maxima]' info:)" != "0" ]; then
-            rm -f "$frame"
-            return 0
-        fi
-        [ $SECONDS -lt "$deadline" ] || return 1
+    until e2e_shows_frame "$1"; do
+        kill -0 "$GAME_PID" 2>/dev/null || return 1
         sleep 0.5
     done
 }
 
-# e2e_wait_exit SECONDS: waits for the game to end and sets GAME_STATUS to its exit status. (Not to be called in
-# a command substitution: only this shell can collect its child's status.)
+# e2e_wait_exit: waits for the game to end and sets GAME_STATUS to its exit status. (Not to be called in a
+# command substitution: only this shell can collect its child's status.)
 e2e_wait_exit() {
-    local deadline=$((SECONDS + $1))
-    while kill -0 "$GAME_PID" 2>/dev/null; do
-        [ $SECONDS -lt "$deadline" ] || fail "the game did not end in $1 s"
-        sleep 0.1
-    done
     GAME_STATUS=0
     wait "$GAME_PID" || GAME_STATUS=$?
+}
+
+# e2e_screenshot NAME: holds F1 until the program has written its screenshot, then keeps it as NAME.tga.
+e2e_screenshot() {
+    rm -f "$E2E_WORK/ekrang.tga"
+    xdotool keydown F1
+    until [ -s "$E2E_WORK/ekrang.tga" ]; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended while F1 was held"
+        sleep 0.1
+    done
+    xdotool keyup F1
+    sleep "$pace" # left up for a poll or more, so that the next F1 is a new press
+    # A write still under way goes on into the moved file: the program writes to the file it opened.
+    mv "$E2E_WORK/ekrang.tga" "$E2E_WORK/$1.tga"
 }
 
 # e2e_log_complete: the log ends with the page's closing tag and a CR LF.
@@ -185,10 +194,10 @@ e2e_start_screen() {
     [ "$E2E_KIND" != window ] || export MESA_GL_VERSION_OVERRIDE=2.1 MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_object
 }
 
-# e2e_answer_start: the notice, and only in a window the question; waits E2E_START_SECONDS (60) for the window.
+# e2e_answer_start: the notice, and only in a window the question; then waits for the game's window.
 e2e_answer_start() {
     e2e_answer_box "PEL2D - TEST"
     [ "$E2E_KIND" != window ] || e2e_answer_box "ERROR"
-    e2e_find_window '"PEL2D - TEST": \("' "${E2E_START_SECONDS:-60}" >/dev/null || fail "the game window did not appear"
+    e2e_game_window >/dev/null
     [ "$E2E_KIND" = window ] || ! xwininfo -root -tree | grep -q '"ERROR": ()' || fail "the question on $E2E_KIND"
 }

@@ -91,12 +91,6 @@ inline std::vector<float> motionOf(const Sprite& sprite) {
     return {sprite.x, sprite.y, sprite.vx, sprite.vy};
 }
 
-inline void expectBrickColor(const Sprite& brick, float redGreen, float blue) {
-    EXPECT_NEAR(brick.red, redGreen, 1e-6);
-    EXPECT_FLOAT_EQ(brick.green, brick.red);
-    EXPECT_NEAR(brick.blue, blue, 1e-6);
-}
-
 // The entities of a list from head to tail, checked against the links both ways.
 inline std::vector<Sprite*> entitiesOf(const EntityList& list) {
     std::vector<Sprite*> entities;

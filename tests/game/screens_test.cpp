@@ -20,8 +20,6 @@ protected:
     }
 };
 
-using HudTest = GameTest;
-
 TEST_F(MenuTest, HotAreasReachBeyondThePlatesAndExcludeTheirBorders) {
     EXPECT_EQ(hoveredAt(221, 211), std::vector<int>{MENU_ITEM_NEW_GAME});
     EXPECT_EQ(hoveredAt(220, 230), std::vector<int>{});
@@ -55,16 +53,6 @@ TEST_F(MenuTest, CursorIsDrawnAtTheMouseWithATintThatWrapsRedGreenAfterAThousand
     drawMenu(menu);
     EXPECT_EQ(std::make_pair(g_cursorRed, g_cursorGreen), std::make_pair(0.0f, 0.0f));
     EXPECT_EQ(tintOf(cursor), (std::vector<float>{0.0f, 0.0f, g_cursorBlue}));
-}
-
-TEST_F(HudTest, FrameRateIsPrintedFirstRoundedToAWholeNumber) {
-    const float savedRate = g_display.framesPerSecond;
-    g_display.framesPerSecond = 59.6f;
-    drawPlayHud();
-    g_display.framesPerSecond = savedRate;
-    ASSERT_FALSE(printed().empty());
-    EXPECT_EQ(printed()[0].text, "FPS : 60");
-    EXPECT_FALSE(printed()[0].label) << "in white";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Whole games on the fake backend: start-up, the state passes of the main loop, thousands of play frames, the
-// teardown and a second game, as the program runs them.
+// The main loop's passes on the fake backend: menu clicks and F12, the mouse through play frames. Whole games
+// are replayed from the committed demos (tests/golden, tests/e2e), and steady frames checked for allocations
+// while recorded and replayed (tests/platform/replay_test.cpp).
 #include <algorithm>
 #include <cmath>
 
@@ -105,6 +106,13 @@ TEST_F(WholeGameTest, ClickIsAReleaseOverTheItemWhereverThePressWasAndThePressTi
     setLeftButton(false);
     EXPECT_EQ(closeRequests(), 1);
     EXPECT_FALSE(g_display.pumpMessages()) << "the window procedure posted the quit message";
+
+    // F12 asks for the close on every pass its key state is not up: pressed, held and just released.
+    fake::pressKey(DIK_F12);
+    passes(2);
+    fake::releaseKey(DIK_F12);
+    passes(2);
+    EXPECT_EQ(closeRequests(), 4);
 }
 
 TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
@@ -129,85 +137,6 @@ TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
         EXPECT_EQ(std::make_tuple(gamePaddle.width, gameBall.width, gameBall.height),
                   std::make_tuple(paddleWidth, ballSize, ballSize));
     }
-}
-
-// Two games chosen from the menu, each played for 50 seconds of 60 Hz frames with the paddle swept to and
-// fro and left with Escape, then F12 held and released in the menu.
-TEST_F(WholeGameTest, ASessionOfTwoGamesFromTheMenuAndBackEndsWithF12) {
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        // The new-game item switches at the end of a frame that still draws everything after it.
-        moveCursorTo(300, 220);
-        setLeftButton(true);
-        g_itemHovered[MENU_ITEM_CLOSE] = true;
-        printed().clear();
-        const float cursorRed = g_cursorRed;
-        setLeftButton(false);
-        EXPECT_EQ(GameState, STATE_NEW_GAME);
-        EXPECT_FALSE(g_itemHovered[MENU_ITEM_CLOSE]) << "the items after it were still updated";
-        EXPECT_EQ(
-            std::count_if(printed().begin(), printed().end(), [](const PrintedText& t) { return t.label; }),
-            3);
-        EXPECT_GT(g_cursorRed, cursorRed) << "the cursor was still drawn";
-        pass();
-        ASSERT_EQ(GameState, STATE_PLAY);
-        if (round == 1)
-            expectBrickColor(*g_bricks.head, 0.7f, 0.2f);  // the colours go on from the first wall
-
-        played().clear();
-        const int swaps = fake::window().swapCount;
-        for (int frame = 0; frame < 3000; ++frame) {
-            fake::moveMouse(frame % 200 < 100 ? 3 : -3, 0);
-            pass();
-        }
-        EXPECT_NEAR(g_display.frameTime, 1.0f / 60.0f, 1e-4);
-        const std::vector<Sprite*> bricks = entitiesOf(g_bricks);
-        const auto standing = std::count_if(bricks.begin(), bricks.end(),
-                                            [](const Sprite* brick) { return brick->state == ENTITY_ALIVE; });
-        EXPECT_LT(standing, 216);
-        EXPECT_EQ(timesPlayed(top), 216 - standing);
-        EXPECT_GT(timesPlayed(yan), 0);
-        EXPECT_GT(timesPlayed(tops), 0);
-        EXPECT_EQ(timesPlayed(patlama), 0);
-        // The ball keeps its speed on a diagonal however it bounced.
-        EXPECT_FLOAT_EQ(std::abs(playScene().ball.vx), 4.0f);
-        EXPECT_FLOAT_EQ(std::abs(playScene().ball.vy), 4.0f);
-
-        // Escape ends the game after a frame that runs to its end; the teardown then takes one pass per brick
-        // left and one more, drawing nothing.
-        printed().clear();
-        fake::pressKey(DIK_ESCAPE);
-        pass();
-        fake::releaseKey(DIK_ESCAPE);
-        EXPECT_EQ(GameState, STATE_TEARDOWN);
-        EXPECT_EQ(printed().size(), 5u) << "the HUD was printed";
-        EXPECT_EQ(fake::window().swapCount, swaps + 3001);
-        const int left = g_bricks.count;
-        EXPECT_EQ(teardownPasses(), left + 1);
-        EXPECT_EQ(fake::window().swapCount, swaps + 3001);
-        ASSERT_EQ(GameState, STATE_MENU);
-    }
-    EXPECT_EQ(closeRequests(), 0);
-    fake::pressKey(DIK_F12);
-    passes(2);
-    fake::releaseKey(DIK_F12);
-    pass();
-    EXPECT_EQ(closeRequests(), 3) << "pressed, held and just released";
-    pass();
-    EXPECT_EQ(closeRequests(), 3);
-}
-
-TEST_F(WholeGameTest, SteadyStatePlayAndMenuFramesAllocateNothing) {
-    startGame();
-    // The test's own ears would allocate as they record.
-    fake::system().recordCalls = false;
-    g_soundCueListener = nullptr;
-    g_textListener = nullptr;
-    pass();
-    EXPECT_EQ(testsupport::allocationsDuring([this] { passes(500); }), 0u);
-    teardownPasses();
-    pass();
-    EXPECT_EQ(testsupport::allocationsDuring([this] { passes(100); }), 0u);
 }
 
 }  // namespace

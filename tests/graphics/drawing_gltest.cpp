@@ -1,12 +1,11 @@
-// Drawing in a real context, read back pixel by pixel: sprites (masks, blending, tiling, the shared scroll
-// offsets, placement, animation) and the bitmap font (which cell each character draws, where, and what state
-// it leaves).
+// Drawing in a real context, read back pixel by pixel: what the golden frames of the game's demos do not show
+// (tests/golden): every mode's mask and blending, the shared scroll offsets at their wrap, placement for
+// another screen height, and the animation the game never plays.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "graphics/bitmap_font.h"
 #include "graphics/sprite.h"
 #include "support/gl_pixels.h"
 
@@ -85,32 +84,6 @@ TEST_F(SpriteDrawTest, ModesCombineImageMaskAndBackgroundAndLeaveBlendingOff) {
     }
 }
 
-TEST_F(SpriteDrawTest, TiledAndScrollingModesMoveTheTextureAcrossTheQuad) {
-    sprite.texture = makeSplitTexture(RED, GREEN);
-    sprite.repeat = 4;  // 64 pixels wide: each copy 16 pixels, red then green
-    drawAndSample(6, true, false);
-    for (int copy = 0; copy < 4; ++copy) {
-        EXPECT_PRED2(near, pixelAt(100 + copy * 16 + 4, 110), RED) << "copy " << copy;
-        EXPECT_PRED2(near, pixelAt(100 + copy * 16 + 12, 110), GREEN) << "copy " << copy;
-    }
-
-    spriteDrawState().scrollOffsets[SCROLL_HORIZONTAL_RISING] = 0.0f;
-    sprite.scrollSpeed = 500.0f;  // one draw moves half a texture width
-    const auto pixels = drawAndSample(13, true, false);
-    EXPECT_PRED2(near, pixels[0], (Rgb{0, 200, 200}));  // the green half now starts at the left edge
-    EXPECT_PRED2(near, pixels[1], ADDED);
-}
-
-TEST_F(SpriteDrawTest, QuadIsPlacedWithTheSpritesOwnScreenHeight) {
-    sprite.screenHeight = 400;  // loaded for a 400-pixel window, drawn into a 480-pixel one
-    sprite.setPosition(100.0f, 0.0f);
-    drawAndSample(2, false, false);
-    EXPECT_PRED2(near, pixelAt(110, 79), BACKGROUND);
-    EXPECT_PRED2(near, pixelAt(110, 81), RED);
-    EXPECT_PRED2(near, pixelAt(110, 111), RED);
-    EXPECT_PRED2(near, pixelAt(110, 113), BACKGROUND);
-}
-
 TEST_F(SpriteDrawTest, ScrollOffsetsAreSharedPerPatternAndWrapStrictly) {
     float* offsets = spriteDrawState().scrollOffsets;
     offsets[SCROLL_TILED_DIAGONAL_RISING] = 0.0f;
@@ -172,121 +145,6 @@ TEST_F(SpriteDrawTest, OneAnimationCountdownServesEverySpriteAndFramesWrapInside
     sprite.frame = SPRITE_MAX_FRAMES - 1;
     sprite.drawAnimated(1, true, 0.0f);
     EXPECT_EQ(sprite.frame, 0);
-}
-
-TEST_F(SpriteDrawTest, AnimatedModeOneAddsTheCurrentFrameModeTwoDrawsTheImage) {
-    sprite.frameTextures[0] = gltest::makeSolidTexture(GREEN);
-    sprite.frameTextures[1] = gltest::makeSolidTexture(WHITE);
-    sprite.frameCount = 2;
-    spriteDrawState().animCountdownStarted = true;
-    spriteDrawState().animCountdown = 10.0f;
-
-    // Mode 1 adds the current frame, mode 2 draws the sprite's image, any other draws nothing.
-    const struct {
-        int mode;
-        Rgb colour;
-    } draws[] = {{1, {0, 200, 200}}, {2, RED}, {3, BACKGROUND}};
-    for (const auto& d : draws) {
-        gltest::beginFrame(BACKGROUND);
-        sprite.drawAnimated(d.mode, true, 10.0f);
-        gltest::endFrame();
-        EXPECT_PRED2(near, pixelAt(116, 116), d.colour) << "mode " << d.mode;
-        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "mode " << d.mode;
-    }
-}
-
-constexpr int CELLS = 16;
-
-// Every texel of cell (column, row from the top of the picture) is (column * 16 + 8, row * 16 + 8, 200), so a
-// pixel tells which cell drew it.
-GLuint makeCellTexture() {
-    std::vector<std::uint8_t> rgb;
-    for (int texelRow = 0; texelRow < 256; ++texelRow) {  // bottom row first
-        const int cellRow = (255 - texelRow) / CELLS;
-        for (int texelColumn = 0; texelColumn < 256; ++texelColumn) {
-            rgb.push_back(static_cast<std::uint8_t>(texelColumn / CELLS * CELLS + 8));
-            rgb.push_back(static_cast<std::uint8_t>(cellRow * CELLS + 8));
-            rgb.push_back(200);
-        }
-    }
-    return gltest::makeTexture(256, 256, rgb);
-}
-
-Rgb cellColour(int cell) {
-    return {cell % CELLS * CELLS + 8, cell / CELLS * CELLS + 8, 200};
-}
-
-class BitmapFontTest : public testing::Test {
-protected:
-    void SetUp() override {
-        REQUIRE_GL_WINDOW();
-        font.texture = makeCellTexture();
-        font.buildLists();
-        font.screenHeight = gltest::WINDOW_HEIGHT;
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    }
-    void TearDown() override { font.deleteLists(); }
-
-    BitmapFont font;
-};
-
-TEST_F(BitmapFontTest, EachCharacterDrawsItsCellAtThePenAndTheStateIsRestored) {
-    GLdouble projectionBefore[16];
-    GLint depthBefore = 0;
-    glMatrixMode(GL_PROJECTION);
-    glGetDoublev(GL_PROJECTION_MATRIX, projectionBefore);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depthBefore);
-    glDisable(GL_DEPTH_TEST);
-
-    // A glyph ends at y and spans sixteen pixels up and right of the pen.
-    font.print(100, 20, "A", 1);
-    const Rgb cellA = cellColour('A' - 32 + 128);
-    EXPECT_PRED2(near, pixelAt(100, 4), cellA);
-    EXPECT_PRED2(near, pixelAt(115, 19), cellA);
-    for (const auto& [x, y] : {std::pair{100, 3}, {100, 20}, {116, 10}, {99, 10}})
-        EXPECT_PRED2(near, pixelAt(x, y), BLACK) << x << ", " << y;
-
-    // Set 0 draws the first half of the cells, set 1 the second, larger sets mean 1; a colour multiplies.
-    font.print(100, 40, "A", 0);
-    font.print(100, 80, "A", 5);
-    font.printColored(100, 120, "A", 1, 255, 0, 255, 255);
-    EXPECT_PRED2(near, pixelAt(104, 30), cellColour('A' - 32));
-    EXPECT_PRED2(near, pixelAt(104, 70), cellA);
-    EXPECT_PRED2(near, pixelAt(104, 110), (Rgb{cellA[0], 0, cellA[2]}));
-
-    // The pen advances ten pixels. Codes from 160 name lists past the 256 built: nothing is drawn and the
-    // pen stays. With set 0, control characters name lists before the first. Empty text draws nothing.
-    font.print(200, 40, "AB", 1);
-    font.print(300, 40,
-               "\xA0\xFE"
-               "A",
-               1);
-    font.print(400, 40,
-               "\x01"
-               "A",
-               0);
-    font.print(500, 40, "", 1);
-    EXPECT_PRED2(near, pixelAt(204, 30), cellA);
-    EXPECT_PRED2(near, pixelAt(224, 30), cellColour('B' - 32 + 128));
-    EXPECT_PRED2(near, pixelAt(304, 30), cellA);
-    EXPECT_PRED2(near, pixelAt(322, 30), BLACK);
-    EXPECT_PRED2(near, pixelAt(404, 30), cellColour('A' - 32));
-    EXPECT_PRED2(near, pixelAt(504, 30), BLACK);
-
-    // Each print leaves the projection as it found it, the model-view matrix current, blending off and the
-    // depth test on.
-    GLdouble projectionAfter[16];
-    GLint depthAfter = 0;
-    GLint matrixMode = 0;
-    glGetDoublev(GL_PROJECTION_MATRIX, projectionAfter);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depthAfter);
-    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
-    EXPECT_TRUE(std::equal(projectionBefore, projectionBefore + 16, projectionAfter));
-    EXPECT_EQ(depthBefore, depthAfter);
-    EXPECT_EQ(matrixMode, GL_MODELVIEW);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 
 }  // namespace

@@ -191,21 +191,6 @@ TEST_F(InputDevices, FailedReadReacquiresAndSkipsTheRestOfThePollAndAJoystickGon
 
 using InputStartup = EngineTest;
 
-TEST_F(InputStartup, DevicesFollowTheWindowAndEveryActivePassPollsOnce) {
-    int emptyQueues = 0;
-    fake::window().whenQueueEmpty = [&emptyQueues] {
-        if (++emptyQueues == 5) fake::window().queue.push_back({fake::fakeWindowHandle(), WM_CLOSE, 0, 0});
-    };
-    // A button the menu does not act on (F12 would close the program at the first pass).
-    fake::setMouseButton(2, true);
-    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
-    EXPECT_EQ(fake::input().mouseDevice.cooperativeWindow, fake::fakeWindowHandle());
-    EXPECT_EQ((std::vector<int>{g_input.mouseMinX, g_input.mouseMinY, g_input.mouseMaxX, g_input.mouseMaxY}),
-              (std::vector<int>{0, 0, 631, 471}));
-    EXPECT_EQ(fake::input().keyboardDevice.readCalls, fake::window().swapCount);
-    EXPECT_EQ(g_input.keyState(KEY_MOUSE_MIDDLE), KEYSTATE_HELD);
-}
-
 TEST_F(InputStartup, NoDevicesWithoutADisplay) {
     fake::window().createWindowFails = true;
     EXPECT_FALSE(initGame());

@@ -197,22 +197,6 @@ TEST_F(InputPoll, AllocatesNothing) {
     EXPECT_GT(testsupport::allocationsDuring([this] { input.poll(); }), 0u);
 }
 
-TEST_F(KeyTables, NamesFitTwelveBytesAndNameThePhysicalKey) {
-    int named = 0;
-    for (int code = 0; code < KEY_COUNT; ++code) {
-        ASSERT_NE(std::memchr(input.keyNames[code], '\0', KEY_NAME_SIZE), nullptr) << code;
-        named += input.keyNames[code][0] != '\0' ? 1 : 0;
-    }
-    // 0, the four control keys with a name, 32 to 176, and the 14 mouse and joystick buttons.
-    EXPECT_EQ(named, 1 + 4 + 145 + 14);
-    // A name names the physical key: ! and @ are named after the keys 1 and 2.
-    std::vector<std::string> names;
-    for (int code : {0, 1, 33, 64, 65, 97, 127, 151, 174, 200, 258, 259, 269})
-        names.emplace_back(input.keyNames[code]);
-    EXPECT_EQ(names, (std::vector<std::string>{"NULL", "", "1", "2", "A", "A", "DELETE", "DEL", "SCROLL LOCK",
-                                               "", "MOUSE MIDLE", "MOUSE BUTN4", "JOY BUTN 9"}));
-}
-
 TEST_F(KeyTables, EachKeyboardKeyFeedsOneNamedCodeThatStandsForItAgain) {
     std::set<std::uint32_t> fed;
     for (std::uint32_t dik = 0; dik < KEYBOARD_KEY_COUNT; ++dik) {
@@ -234,15 +218,6 @@ TEST_F(KeyTables, EachKeyboardKeyFeedsOneNamedCodeThatStandsForItAgain) {
         standsFor.push_back(input.keyToDik[code]);
     EXPECT_EQ(standsFor, (std::vector<std::uint32_t>{DIK_A, DIK_Z, DIK_DELETE, DIK_COLON, DIK_AT,
                                                      DIK_UNDERLINE, DIK_APOSTROPHE, DIK_8, 0, 0, 0}));
-}
-
-TEST_F(KeyTables, ShiftedCharactersOfAUnitedStatesLayout) {
-    std::string shifted;
-    for (int code = 0; code < KEY_COUNT; ++code) {
-        if (input.shiftChars[code] != 0) shifted += input.shiftChars[code];
-    }
-    // In code order: ' , - . / 0-9 ; = [ \ ] ` a-z.
-    EXPECT_EQ(shifted, "\"<_>?)!@#$%^&*(:+{|}~ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 }
 
 TEST_F(KeyTables, OnlyFedCodesEverChange) {

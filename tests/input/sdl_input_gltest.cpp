@@ -119,7 +119,7 @@ TEST_F(SdlInput, EveryMappedScancodeSetsItsKeyboardKeyOnly) {
     }
 }
 
-TEST_F(SdlInput, GameKeysReachTheirCodesAndFocusLossMakesHeldKeysPressedAgain) {
+TEST_F(SdlInput, GameKeysReachTheirCodesFocusLossMakesHeldKeysPressedAgainAndMinimisingDeactivates) {
     const SDL_Scancode scancodes[] = {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_F12, SDL_SCANCODE_KP_7,
                                       SDL_SCANCODE_PRINTSCREEN, SDL_SCANCODE_RCTRL};
     const std::uint16_t codes[] = {KEY_ESC, KEY_F12, 169, 175, 131};  // ... NUM 7, PRINT SCRN, RIGHT CTRL
@@ -145,6 +145,13 @@ TEST_F(SdlInput, GameKeysReachTheirCodesAndFocusLossMakesHeldKeysPressedAgain) {
         pushKey(scancode, false);
     EXPECT_EQ(statesAfterPoll(DI_OK), all(KEYSTATE_RELEASED));
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);  // the engine's window counts as active again
+    pump();
+    EXPECT_TRUE(g_display.active);
+    // Minimised, the loop stops acting on the state until the window is restored.
+    pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    pump();
+    EXPECT_FALSE(g_display.active);
+    pushWindowEvent(SDL_WINDOWEVENT_RESTORED);
     pump();
     EXPECT_TRUE(g_display.active);
 }

@@ -72,7 +72,7 @@ e2e_answer_box "PEL2D - TEST"
 window=$(e2e_game_window)
 sleep 1
 "$XCLOSE" "$window"
-e2e_wait_exit 20
+e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the installed game exited with status $GAME_STATUS: $(cat "$tmp/stderr.txt")"
 
 [ "$(tail -c 9 "$folder/pel3dlog.htm" | od -An -c | tr -s ' ')" = " < / h t m l > \r \n" ] ||

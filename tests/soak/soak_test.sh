@@ -53,7 +53,7 @@ while [ $SECONDS -lt "$end" ]; do
 done
 
 press_key F12
-e2e_wait_exit 60
+e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the program exited with status $GAME_STATUS"
 e2e_log_complete || fail "the log is incomplete"
 [ "${#samples[@]}" -ge 2 ] || fail "the soak was too short to compare memory (${#samples[@]} games)"

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The real program recorded and replayed. A session played live with --record (the notice, a new game, F1,
+# Escape, the window closed) replays on a fresh screen with --replay into the same log and the same screenshot,
+# byte for byte; --timedemo of the committed whole game prints its one line, with the music playing. (Bad
+# recordings are refused in tests/platform/replay_test.cpp.) Arguments: the brikatan program, its run folder.
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+program=$1
+run=$2
+: "${XCLOSE:?the xclose helper is needed}"
+session=$(mktemp)
+trap 'rm -rf "$session" "$session.raw" "${recorded:-}"; e2e_cleanup' EXIT
+
+# replay OPTION FILE: runs the program on a recording in a fresh copy of the run folder, to its end.
+replay() {
+    e2e_workdir "$run"
+    e2e_launch "$program" "$@"
+    e2e_wait_exit
+}
+
+e2e_start_x 640x480x16
+e2e_workdir "$run"
+e2e_launch "$program" --record "$session"
+e2e_answer_box "PEL2D - TEST"
+window=$(e2e_game_window)
+e2e_wait_frame "$window" || fail "the menu was not drawn"
+click_new_game
+e2e_screenshot play
+press_key Escape
+"$XCLOSE" "$window"
+e2e_wait_exit
+[ "$GAME_STATUS" = 0 ] || fail "the recorded run exited with status $GAME_STATUS"
+recorded=$E2E_WORK
+e2e_stop_x
+
+e2e_start_x 640x480x16
+E2E_WORK=
+replay --replay "$session"
+[ "$GAME_STATUS" = 0 ] || fail "the replay exited with status $GAME_STATUS: $(cat "$E2E_WORK/stderr.txt")"
+cmp "$recorded/pel3dlog.htm" "$E2E_WORK/pel3dlog.htm" || fail "the replay's log differs"
+cmp "$recorded/play.tga" "$E2E_WORK/ekrang.tga" || fail "the replay's screenshot differs"
+rm -rf "$recorded" "$E2E_WORK"
+
+# The timedemo sounds as the game did, heard through SDL's "disk" driver (signed 16-bit stereo at 44100 Hz).
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$session.raw
+replay --timedemo data/demos/game.demo
+unset SDL_AUDIODRIVER SDL_DISKAUDIOFILE
+[ "$GAME_STATUS" = 0 ] || fail "the timedemo exited with status $GAME_STATUS"
+grep -qE '^timedemo data/demos/game.demo: [0-9]+ frames, [0-9.]+ seconds, [0-9.]+ frames per second$' \
+    "$E2E_WORK/stdout.txt" || fail "the timedemo printed: $(cat "$E2E_WORK/stdout.txt")"
+level=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$session.raw" -n stats 2>&1 | awk '/^RMS lev dB/ {print $4}')
+awk -v level="$level" 'BEGIN { exit !(level != "-inf" && level > -40) }' || fail "the music is not heard ($level dB)"
+rm -rf "$E2E_WORK"
+
+echo "e2e replay: passed"

@@ -1,0 +1,155 @@
+// Recording and replaying whole runs of the program on the fake backend: a replay on a machine that answers
+// nothing of what the recorded one did still goes through the same states, frame times and log, neither
+// allocates in a steady frame, and a bad recording is refused with a message.
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/entry.h"
+#include "game/entity_list.h"
+#include "platform/dik_codes.h"
+#include "platform/fake/fake_audio.h"
+#include "platform/fake/fake_input.h"
+#include "platform/replay/replay.h"
+#include "support/allocation_counter.h"
+#include "support/engine_fixture.h"
+
+namespace {
+
+const char* const RECORDING = "replay_test.demo";
+
+// What each frame shows of the game as it is presented: a trace that allocates nothing while it is taken.
+struct Frame {
+    int state, cursorX, cursorY, bricks;
+    float frameTime;
+    bool operator==(const Frame& o) const {
+        return std::tie(state, cursorX, cursorY, bricks, frameTime) ==
+               std::tie(o.state, o.cursorX, o.cursorY, o.bricks, o.frameTime);
+    }
+};
+
+struct ProgramRun {
+    int status;
+    std::vector<Frame> frames;
+    std::string log;
+    std::size_t steadyAllocations;  // in steady play and menu frames
+};
+ProgramRun* g_run = nullptr;
+
+void traceFrame(unsigned) {
+    Frame frame{GameState, 0, 0, g_bricks.count, g_display.frameTime};
+    g_input.getCursor(&frame.cursorX, &frame.cursorY);
+    g_run->frames.push_back(frame);
+}
+
+// Runs the program as main does with these options, calling `play` with 0 before it starts and with the
+// number of the pass as each pass of its main loop finds the backend's message queue empty.
+template <class Play>
+ProgramRun runProgram(const char* option, const char* path, Play play) {
+    resetEngineGlobals();
+    fake::system().recordCalls = false;
+    play(0);
+    ProgramRun run{0, {}, {}, 0};
+    run.frames.reserve(1000);
+    g_run = &run;
+    int passes = 0;
+    fake::window().whenQueueEmpty = [&] {
+        play(++passes);
+        // Play frames from pass 300 to 400, menu frames from 650 to 690.
+        if (passes == 300 || passes == 650) run.steadyAllocations -= testsupport::allocationCount();
+        if (passes == 400 || passes == 690) run.steadyAllocations += testsupport::allocationCount();
+    };
+    char program[] = "brikatan";
+    std::string optionText = option, pathText = path;
+    char* argv[] = {program, optionText.data(), pathText.data(), nullptr};
+    if (!replay::start(3, argv, &run.status)) return run;
+    replay::setFrameObserver(traceFrame);
+    run.status = replay::finish(WinMain(nullptr, nullptr, nullptr, SW_SHOW));
+    fake::window().whenQueueEmpty = nullptr;
+    run.log = readLogBytes();
+    return run;
+}
+
+// A player's session: the menu, a new game with the paddle steered and grown, a screen of hits, Escape, and
+// the window closed from the menu. Every frame takes 5 ms of the counter, the F1 frames longer.
+void playSession(int pass) {
+    fake::system().counterStep = 2500;
+    fake::system().milliseconds += 5;
+    if (pass == 2) fake::moveMouse(-10000, -10000);
+    if (pass == 3) fake::moveMouse(150, 110);  // over "<-Yeni Oyun->"
+    if (pass == 5) fake::setMouseButton(0, true);
+    if (pass == 6) fake::setMouseButton(0, false);
+    if (pass > 10 && pass < 400) fake::moveMouse(pass % 40 < 20 ? 7 : -7, 0);
+    if (pass == 100) fake::setMouseButton(0, true);
+    if (pass == 160) fake::setMouseButton(0, false);
+    if (pass == 200) fake::pressKey(DIK_F1);
+    if (pass == 202) fake::releaseKey(DIK_F1);
+    if (pass == 400) fake::pressKey(DIK_ESCAPE);
+    if (pass == 402) fake::releaseKey(DIK_ESCAPE);
+    if (pass == 700) fake::window().queue.push_back({fake::fakeWindowHandle(), WM_CLOSE, 0, 0});
+}
+
+std::vector<char> readFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const char* path, const std::vector<char>& bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNow) {
+    const ProgramRun recorded = runProgram("--record", RECORDING, playSession);
+    ASSERT_EQ(recorded.status, 0);
+    ASSERT_GT(recorded.frames.size(), 400u);
+    ASSERT_EQ(recorded.frames[300].state, STATE_PLAY);
+    EXPECT_EQ(recorded.steadyAllocations, 0u) << "recording allocates nothing per frame";
+
+    // This machine has no counter, no sound device, no music and no input devices, and its clock stands
+    // still.
+    const ProgramRun replayed = runProgram("--replay", RECORDING, [](int) {
+        fake::system().hasCounter = false;
+        fake::input().keyboardDevice.present = false;
+        fake::input().mouseDevice.present = false;
+        fake::sound().createDeviceResult = DSERR_NODRIVER;
+        fake::media().createGraphResult = REGDB_E_CLASSNOTREG;
+    });
+    EXPECT_EQ(replayed.status, 0);
+    EXPECT_TRUE(replayed.frames == recorded.frames);
+    EXPECT_EQ(replayed.log, recorded.log);
+    EXPECT_EQ(replayed.steadyAllocations, 0u) << "replaying allocates nothing per frame";
+    std::remove(RECORDING);
+}
+
+TEST(ReplayTest, ARecordingThatCannotBeReplayedIsRefusedOrStopsWithAMessage) {
+    ASSERT_EQ(runProgram("--record", RECORDING, playSession).status, 0);
+    const std::vector<char> good = readFile(RECORDING);
+    ASSERT_GT(good.size(), 4200u) << "more than one block";
+
+    std::vector<char> otherVersion = good, corrupted = good, insideBlock = good;
+    otherVersion[8] = 9;
+    corrupted[good.size() / 2] ^= 0x10;
+    insideBlock.resize(good.size() - 3);
+    const std::pair<std::vector<char>, const char*> refused[] = {{otherVersion, "another version"},
+                                                                 {corrupted, "corrupted"},
+                                                                 {insideBlock, "cut short"},
+                                                                 {{'x'}, "not a"}};
+    for (const auto& [bytes, message] : refused) {
+        writeFile(RECORDING, bytes);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(runProgram("--replay", RECORDING, [](int) {}).status, replay::REPLAY_FAILED);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(message), std::string::npos) << message;
+    }
+
+    // Whole blocks only, but not the last: the program runs until the recording ends, then stops.
+    std::vector<char> firstBlocks = good;
+    firstBlocks.resize(16 + 2 * (8 + 4096));
+    writeFile(RECORDING, firstBlocks);
+    EXPECT_EXIT(runProgram("--replay", RECORDING, [](int) {}), testing::ExitedWithCode(replay::REPLAY_FAILED),
+                "stopped at frame [0-9]+: the recording ends here");
+    std::remove(RECORDING);
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Records the demos of data/demos by playing the game on a virtual screen with xdotool:
+#   tools/demos/record-demos.sh [BUILD_DIR]      (default build/dev)
+# menu.demo: the menu, the cursor over each item, a game started and left at once, F12; short, since the
+# valgrind test replays it.
+# game.demo: a whole game: the paddle steered and grown and shrunk, bricks hit, screenshots, Escape's teardown,
+# a second wall, then back to the menu and F12.
+# A recording holds what this run read, not what the script meant: check a new one with --replay before
+# committing it, and regenerate the golden frames (tests/golden/make-goldens.sh) after.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build/dev}" && pwd)
+source "$root/tests/e2e/lib.sh"
+
+# record NAME SCRIPT: runs the game with --record under a fresh virtual screen and plays SCRIPT (a function).
+record() {
+    e2e_start_x 640x480x16
+    e2e_workdir "$build/run"
+    e2e_launch "$build/brikatan" --record "$E2E_WORK/$1.demo"
+    e2e_answer_box "PEL2D - TEST"
+    e2e_game_window >/dev/null
+    e2e_wait_frame "$(e2e_game_window)" || fail "no frame drawn"
+    "$2"
+    press_key F12
+    e2e_wait_exit
+    [ "$GAME_STATUS" = 0 ] || fail "the game exited with status $GAME_STATUS"
+    cp "$E2E_WORK/$1.demo" "$root/data/demos/$1.demo"
+    echo "data/demos/$1.demo: $(stat -c %s "$root/data/demos/$1.demo") bytes"
+    e2e_stop_x
+    rm -rf "$E2E_WORK"
+}
+
+menu_visit() {
+    move_mouse -400 -400
+    move_mouse 150 110 # over "<-Yeni Oyun->"
+    move_mouse 0 40    # over "<-Yuksek Skorlar->"
+    move_mouse 0 40    # over "<-Kapat->"
+    move_mouse 0 -80
+    click
+    press_key Escape
+}
+
+# A stretch of play: the paddle swept left and right under the ball for SECONDS.
+sweep() {
+    local end=$((SECONDS + $1))
+    while [ $SECONDS -lt "$end" ]; do
+        move_mouse -120 0
+        move_mouse 120 0
+    done
+}
+
+whole_game() {
+    click_new_game
+    sweep 6
+    press_key F1
+    xdotool mousedown 1; sleep 1.5; xdotool mouseup 1   # the paddle and the ball grow
+    sweep 4
+    xdotool mousedown 3; sleep 1; xdotool mouseup 3     # and shrink
+    sweep 6
+    press_key F1
+    press_key Escape    # the teardown, one brick a pass, back to the menu
+    sleep 2
+    click_new_game      # the second wall carries on the colour sequence
+    sweep 5
+    press_key F1
+    press_key Escape
+    sleep 2
+}
+
+mkdir -p "$root/data/demos"
+pace=0.15 record menu menu_visit
+record game whole_game
