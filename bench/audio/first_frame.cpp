@@ -6,12 +6,12 @@
 #include "core/entry.h"
 #include "core/game_state.h"
 #include "graphics/display.h"
-#include "platform/system.h"
+#include "platform/native.h"
 
 namespace plat {
 
 // Answers every box at once: the notice with OK, the full-screen question with Yes.
-int messageBox(HWND, const char*, const char*, UINT style) {
+int native::messageBox(HWND, const char*, const char*, UINT style) {
     return (style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
 }
 
