@@ -25,8 +25,16 @@ std::uint32_t readLe32(const std::uint8_t* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
+// The expanded file, and the caller's copy of its bytes when it asked for one.
+struct FileSink {
+    std::FILE* file;
+    std::vector<std::uint8_t>* copy;
+};
+
 bool writeToFile(void* context, const std::uint8_t* bytes, std::size_t size) {
-    return std::fwrite(bytes, 1, size, static_cast<std::FILE*>(context)) == size;
+    const FileSink& sink = *static_cast<FileSink*>(context);
+    if (sink.copy) sink.copy->insert(sink.copy->end(), bytes, bytes + size);
+    return std::fwrite(bytes, 1, size, sink.file) == size;
 }
 
 bool appendToVector(void* context, const std::uint8_t* bytes, std::size_t size) {
@@ -64,7 +72,8 @@ int leadingOnesBelowTop(std::uint32_t x) {
 
 }  // namespace
 
-int SprDecoder::convert(const char* sprPath, const char* bmpPath) {
+int SprDecoder::convert(const char* sprPath, const char* bmpPath, std::vector<std::uint8_t>* expanded) {
+    if (expanded) expanded->clear();
     std::FILE* sprFile = plat::openFile(sprPath, "rb");
     if (!sprFile) return 0;
     std::FILE* bmpFile = plat::openFile(bmpPath, "wb");
@@ -73,19 +82,22 @@ int SprDecoder::convert(const char* sprPath, const char* bmpPath) {
         return 0;
     }
     std::uint8_t header[SPR_HEADER_SIZE];
-    bool expanded = std::fread(header, 1, sizeof header, sprFile) == sizeof header &&
-                    readHeader(header, SPR_MAX_DECODED_SIZE);
-    if (expanded) {
+    bool done = std::fread(header, 1, sizeof header, sprFile) == sizeof header &&
+                readHeader(header, SPR_MAX_DECODED_SIZE);
+    if (done) {
         input = sprFile;
         inputBuffer.resize(INPUT_CHUNK);
         in = inEnd = inputBuffer.data();
-        expanded = decode(writeToFile, bmpFile);
+        if (expanded) expanded->reserve(decodedSize);
+        FileSink sink{bmpFile, expanded};
+        done = decode(writeToFile, &sink);
         input = nullptr;
     }
     std::fclose(sprFile);
     // A file that could not be written in full is a failed expansion, not a success.
-    if (std::fclose(bmpFile) != 0) expanded = false;
-    return expanded ? 1 : 0;
+    if (std::fclose(bmpFile) != 0) done = false;
+    if (!done && expanded) expanded->clear();
+    return done ? 1 : 0;
 }
 
 bool SprDecoder::decodeMemory(const std::uint8_t* spr, std::size_t size, std::vector<std::uint8_t>& out,

@@ -144,6 +144,19 @@ TEST_F(DisplayGl, LoadTextureUploadsAMipmappedTextureAndLeavesItBound) {
     GLuint second = 0;
     ASSERT_TRUE(g_textureLoader.loadTexture(&second, "tex"));
     EXPECT_NE(second, texture);
+
+    // While pictures are reused, a name loaded again uploads the picture read the first time, into a texture
+    // of its own, though its files are gone; afterwards the name is read from disk again.
+    {
+        const TexturePictureReuse reuse;
+        ASSERT_TRUE(g_textureLoader.loadTexture(&texture, "tex"));
+        std::remove("tex.bmp");
+        ASSERT_TRUE(g_textureLoader.loadTexture(&second, "tex"));
+        EXPECT_NE(second, texture);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(texels, rgb);
+    }
+    EXPECT_FALSE(g_textureLoader.loadTexture(&second, "tex"));
 }
 
 TEST_F(DisplayGl, ScreenshotHoldsTheViewportBottomUpWithoutFillBytes) {
