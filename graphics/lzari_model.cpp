@@ -58,11 +58,11 @@ int LzariSymbolModel::findSymbol(std::uint32_t x) const {
     for (const std::int16_t later : laterBlocks)
         block = static_cast<std::int16_t>(block + (later > key ? 1 : 0));
     const std::int16_t keyWithin = static_cast<std::int16_t>(key - laterBlocks[block]);
-    const std::int16_t* row = withinBlock + block * LZARI_SYMBOL_BLOCK;
+    const int first = block * LZARI_SYMBOL_BLOCK;
     std::int16_t above = 0;
     for (int i = 0; i < LZARI_SYMBOL_BLOCK; ++i)
-        above = static_cast<std::int16_t>(above + (row[i] > keyWithin ? 1 : 0));
-    return block * LZARI_SYMBOL_BLOCK + above;
+        above = static_cast<std::int16_t>(above + (withinBlock[first + i] > keyWithin ? 1 : 0));
+    return first + above;
 }
 
 void LzariSymbolModel::halve() {
@@ -91,8 +91,7 @@ void LzariSymbolModel::update(int sym) {
     const int block = i / LZARI_SYMBOL_BLOCK;
     for (int b = 0; b < LZARI_SYMBOL_BLOCK_ROOM; ++b)
         laterBlocks[b] = static_cast<std::int16_t>(laterBlocks[b] + (b < block ? 1 : 0));
-    std::int16_t* row = withinBlock + block * LZARI_SYMBOL_BLOCK;
-    const int before = i - block * LZARI_SYMBOL_BLOCK;
+    const int first = block * LZARI_SYMBOL_BLOCK;
     for (int k = 0; k < LZARI_SYMBOL_BLOCK; ++k)
-        row[k] = static_cast<std::int16_t>(row[k] + (k < before ? 1 : 0));
+        withinBlock[first + k] = static_cast<std::int16_t>(withinBlock[first + k] + (first + k < i ? 1 : 0));
 }
