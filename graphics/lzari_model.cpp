@@ -54,14 +54,14 @@ int LzariSymbolModel::findSymbol(std::uint32_t x) const {
     // Cumulative frequencies fall with the symbol, so the symbols above x come first: counting them finds
     // the block, then the symbol within it.
     const std::int16_t key = static_cast<std::int16_t>(x);
-    std::int16_t block = 0;
+    int block = 0;
     for (const std::int16_t later : laterBlocks)
-        block = static_cast<std::int16_t>(block + (later > key ? 1 : 0));
+        block += later > key ? 1 : 0;
     const std::int16_t keyWithin = static_cast<std::int16_t>(key - laterBlocks[block]);
     const int first = block * LZARI_SYMBOL_BLOCK;
-    std::int16_t above = 0;
+    int above = 0;
     for (int i = 0; i < LZARI_SYMBOL_BLOCK; ++i)
-        above = static_cast<std::int16_t>(above + (withinBlock[first + i] > keyWithin ? 1 : 0));
+        above += withinBlock[first + i] > keyWithin ? 1 : 0;
     return first + above;
 }
 
