@@ -1,7 +1,13 @@
-// Frames of the real program on a virtual screen: a menu frame and a play frame with the full wall, against
-// the bare frame that only clears and presents. Run it from a run folder so that the assets load
+// Frames of the real program on a virtual screen, each run side by side with its baseline (one of each per
+// iteration, so both see the same load on the machine): the menu frame and the play frame with the full wall
+// against the bare frame that only clears and presents, and the play frame against the same frame with the
+// wall drawn one brick at a time. Counters: both frames' milliseconds, their ratio, and the C heap
+// allocations per frame (the GL driver's included). Run it from a run folder so that the assets load
 // (bench/game/frame_rate.sh does).
 #include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
 
 #include "core/entry.h"
 #include "core/game_state.h"
@@ -10,6 +16,7 @@
 #include "game/scene.h"
 #include "graphics/display.h"
 #include "platform/system.h"
+#include "support/malloc_counter.h"
 
 namespace plat {
 
@@ -22,38 +29,70 @@ int messageBox(HWND, const char*, const char*, UINT style) {
 
 namespace {
 
-void BM_BareFrame(benchmark::State& state) {
-    for (auto _ : state) {
-        g_display.pumpMessages();
-        g_display.clearScene();
-        g_display.present();
-    }
-}
-BENCHMARK(BM_BareFrame)->UseRealTime();
+using Clock = std::chrono::steady_clock;
+using Frame = void (*)();
 
-void BM_MenuFrame(benchmark::State& state) {
-    for (auto _ : state) {
-        g_display.pumpMessages();
-        GameState = STATE_MENU;
-        runGameState();
-    }
+void bareFrame() {
+    g_display.pumpMessages();
+    g_display.clearScene();
+    g_display.present();
 }
-BENCHMARK(BM_MenuFrame)->UseRealTime();
+
+void menuFrame() {
+    g_display.pumpMessages();
+    GameState = STATE_MENU;
+    runGameState();
+}
 
 // The ball starts every frame from below the wall, so all 216 bricks stay standing.
-void BM_PlayFrame(benchmark::State& state) {
+void playFrame() {
+    g_display.pumpMessages();
+    playScene().ball.setPosition(310.0f, 355.0f);
+    GameState = STATE_PLAY;
+    runGameState();
+}
+
+void unbatchedPlayFrame() {
+    g_bricks.drawInBatches = false;
+    playFrame();
+    g_bricks.drawInBatches = true;
+}
+
+double seconds(Clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
+
+void BM_SideBySide(benchmark::State& state, Frame frame, Frame baseline) {
     g_bricks.deleteAll();
-    newGame();
+    newGame();  // the menu draws no bricks; play frames find the full wall
+    double frameTotal = 0.0;
+    double baselineTotal = 0.0;
+    std::int64_t allocations = 0;
     for (auto _ : state) {
-        g_display.pumpMessages();
-        playScene().ball.setPosition(310.0f, 355.0f);
-        GameState = STATE_PLAY;
-        runGameState();
+        const Clock::time_point start = Clock::now();
+        const std::int64_t allocationsBefore = benchsupport::mallocCount();
+        frame();
+        allocations += benchsupport::mallocCount() - allocationsBefore;
+        const Clock::time_point middle = Clock::now();
+        baseline();
+        const Clock::time_point end = Clock::now();
+        state.SetIterationTime(seconds(middle - start));
+        frameTotal += seconds(middle - start);
+        baselineTotal += seconds(end - middle);
     }
-    state.counters["bricks"] = static_cast<double>(g_bricks.count);
+    const auto frames = static_cast<double>(state.iterations());
+    state.counters["frame_ms"] = 1000.0 * frameTotal / frames;
+    state.counters["baseline_ms"] = 1000.0 * baselineTotal / frames;
+    state.counters["ratio"] = frameTotal / baselineTotal;
+    state.counters["allocs_per_frame"] =
+        benchsupport::mallocCount() < 0 ? -1.0 : static_cast<double>(allocations) / frames;
     g_bricks.deleteAll();
 }
-BENCHMARK(BM_PlayFrame)->UseRealTime();
+
+BENCHMARK_CAPTURE(BM_SideBySide, menu_against_bare, menuFrame, bareFrame)->UseManualTime();
+BENCHMARK_CAPTURE(BM_SideBySide, play_against_bare, playFrame, bareFrame)->UseManualTime();
+BENCHMARK_CAPTURE(BM_SideBySide, play_against_unbatched, playFrame, unbatchedPlayFrame)->UseManualTime();
+BENCHMARK_CAPTURE(BM_SideBySide, unbatched_against_bare, unbatchedPlayFrame, bareFrame)->UseManualTime();
 
 }  // namespace
 
