@@ -6,7 +6,6 @@
 // (bench/game/frame_rate.sh does).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdint>
 
 #include "core/entry.h"
@@ -15,8 +14,9 @@
 #include "game/new_game.h"
 #include "game/scene.h"
 #include "graphics/display.h"
+#include "harness/malloc_counter.h"
+#include "harness/side_by_side.h"
 #include "platform/system.h"
-#include "support/malloc_counter.h"
 
 namespace plat {
 
@@ -29,7 +29,6 @@ int messageBox(HWND, const char*, const char*, UINT style) {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using Frame = void (*)();
 
 void bareFrame() {
@@ -58,34 +57,21 @@ void unbatchedPlayFrame() {
     g_bricks.drawInBatches = true;
 }
 
-double seconds(Clock::duration duration) {
-    return std::chrono::duration<double>(duration).count();
-}
-
 void BM_SideBySide(benchmark::State& state, Frame frame, Frame baseline) {
     g_bricks.deleteAll();
     newGame();  // the menu draws no bricks; play frames find the full wall
-    double frameTotal = 0.0;
-    double baselineTotal = 0.0;
     std::int64_t allocations = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        const std::int64_t allocationsBefore = benchsupport::mallocCount();
+    const auto countedFrame = [frame, &allocations] {
+        const std::int64_t before = benchharness::mallocCount();
         frame();
-        allocations += benchsupport::mallocCount() - allocationsBefore;
-        const Clock::time_point middle = Clock::now();
-        baseline();
-        const Clock::time_point end = Clock::now();
-        state.SetIterationTime(seconds(middle - start));
-        frameTotal += seconds(middle - start);
-        baselineTotal += seconds(end - middle);
-    }
-    const auto frames = static_cast<double>(state.iterations());
-    state.counters["frame_ms"] = 1000.0 * frameTotal / frames;
-    state.counters["baseline_ms"] = 1000.0 * baselineTotal / frames;
-    state.counters["ratio"] = frameTotal / baselineTotal;
+        allocations += benchharness::mallocCount() - before;
+    };
+    benchharness::runSideBySide(state, benchharness::wallSeconds, countedFrame, baseline, "frame",
+                                "baseline");
     state.counters["allocs_per_frame"] =
-        benchsupport::mallocCount() < 0 ? -1.0 : static_cast<double>(allocations) / frames;
+        benchharness::mallocCount() < 0
+            ? -1.0
+            : static_cast<double>(allocations) / static_cast<double>(state.iterations());
     g_bricks.deleteAll();
 }
 

@@ -1,12 +1,11 @@
 // How fast images get from disk into textures at start-up.
 //   images_bench                                          .spr expansion and bitmap conversion
 //   tests/support/with-xvfb.sh 1024x768x24 images_bench    the same, plus texture upload
-// The expansion runs side by side with the plain byte-at-a-time decoder of tests/support (one of each per
-// iteration, so both see the same load on the machine, and timed in processor time, so that time the machine
-// gives to other work counts for neither), on every kind of picture: flat art, the game's own
-// art, gradients, noise, text and photographs. Text is rendered and photographs are converted with
-// ImageMagick when it is installed; the photographs are the desktop wallpapers of Debian's gnome-backgrounds,
-// when that package is installed. Counters: both decoders' milliseconds and their ratio.
+// The expansion runs side by side with the plain byte-at-a-time decoder of tests/support, timed in processor
+// time so that time the machine gives to other work counts for neither, on every kind of picture: flat art,
+// the game's own art, gradients, noise, text and photographs. Text is rendered and photographs are converted
+// with ImageMagick when it is installed; the photographs are the desktop wallpapers of Debian's
+// gnome-backgrounds, when that package is installed. Counters: both decoders' milliseconds and their ratio.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
@@ -15,7 +14,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -26,6 +24,7 @@
 #include "graphics/spr_decoder.h"
 #include "graphics/spr_encoder.h"
 #include "graphics/texture_loader.h"
+#include "harness/side_by_side.h"
 #include "support/lzari_reference.h"
 #include "support/test_files.h"
 
@@ -126,11 +125,10 @@ void makePictures() {
                      std::string(TEXT) + "'"),
          made);
     const std::filesystem::path wallpapers = "/usr/share/backgrounds/gnome";
-    for (const char* photo : {"wood-l.webp", "adwaita-l.webp", "pixels-l.webp"}) {
-        if (std::filesystem::exists(wallpapers / photo)) {
-            pack(std::string("photo_") + std::filesystem::path(photo).stem().string(),
-                 imageMagick((wallpapers / photo).string()), made);
-        }
+    for (const char* photo : {"wood", "adwaita", "pixels"}) {
+        const std::filesystem::path file = wallpapers / (std::string(photo) + "-l.webp");
+        if (std::filesystem::exists(file))
+            pack(std::string("photo_") + photo, imageMagick(file.string()), made);
     }
 }
 
@@ -147,10 +145,6 @@ void expandByteAtATime(const Picture& picture) {
     std::fclose(out);
 }
 
-double seconds(std::clock_t ticks) {
-    return static_cast<double>(ticks) / CLOCKS_PER_SEC;
-}
-
 void BM_SprExpandSideBySide(benchmark::State& state, const char* name) {
     const auto found = std::find_if(pictures().begin(), pictures().end(),
                                     [name](const Picture& picture) { return picture.name == name; });
@@ -159,48 +153,27 @@ void BM_SprExpandSideBySide(benchmark::State& state, const char* name) {
         return;
     }
     const Picture& picture = *found;
-    double engine = 0.0;
-    double byteAtATime = 0.0;
-    for (auto _ : state) {
-        const std::clock_t start = std::clock();
-        benchmark::DoNotOptimize(SprDecoder().convert(picture.spr.c_str(), OUTPUT));
-        const std::clock_t middle = std::clock();
-        expandByteAtATime(picture);
-        const std::clock_t end = std::clock();
-        state.SetIterationTime(seconds(middle - start));
-        engine += seconds(middle - start);
-        byteAtATime += seconds(end - middle);
-    }
-    const auto runs = static_cast<double>(state.iterations());
-    state.counters["engine_ms"] = 1000.0 * engine / runs;
-    state.counters["byte_at_a_time_ms"] = 1000.0 * byteAtATime / runs;
-    state.counters["speedup"] = byteAtATime / engine;
+    benchharness::runSideBySide(
+        state, benchharness::processorSeconds,
+        [&picture] { benchmark::DoNotOptimize(SprDecoder().convert(picture.spr.c_str(), OUTPUT)); },
+        [&picture] { expandByteAtATime(picture); }, "engine", "byte_at_a_time");
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * picture.size);
 }
 
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, flat_art, "flat_art")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, game_art_arka, "game_art_arka")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, game_art_font, "game_art_font")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, gradient, "gradient")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, noise, "noise")->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, text, "text")->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, photo_wood, "photo_wood-l")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, photo_adwaita, "photo_adwaita-l")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SprExpandSideBySide, photo_pixels, "photo_pixels-l")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+// One benchmark per picture, named as makePictures names it.
+#define PICTURE_BENCHMARK(picture)                               \
+    BENCHMARK_CAPTURE(BM_SprExpandSideBySide, picture, #picture) \
+        ->UseManualTime()                                        \
+        ->Unit(benchmark::kMillisecond)
+PICTURE_BENCHMARK(flat_art);
+PICTURE_BENCHMARK(game_art_arka);
+PICTURE_BENCHMARK(game_art_font);
+PICTURE_BENCHMARK(gradient);
+PICTURE_BENCHMARK(noise);
+PICTURE_BENCHMARK(text);
+PICTURE_BENCHMARK(photo_wood);
+PICTURE_BENCHMARK(photo_adwaita);
+PICTURE_BENCHMARK(photo_pixels);
 
 void BM_BitmapConversion(benchmark::State& state) {
     const Bytes bitmap = gameBitmap(640, 480, LOOK_SHADED);

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-namespace benchsupport {
+namespace benchharness {
 
 // Allocations since the program started; -1 where they cannot be counted (a sanitizer owns the allocator).
 std::int64_t mallocCount();
 
-}  // namespace benchsupport
+}  // namespace benchharness

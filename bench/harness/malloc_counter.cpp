@@ -1,4 +1,4 @@
-#include "malloc_counter.h"
+#include "harness/malloc_counter.h"
 
 #include <atomic>
 #include <cerrno>
@@ -66,13 +66,13 @@ void free(void* memory) {
 
 }  // extern "C"
 
-std::int64_t benchsupport::mallocCount() {
+std::int64_t benchharness::mallocCount() {
     return g_allocations.load(std::memory_order_relaxed);
 }
 
 #else
 
-std::int64_t benchsupport::mallocCount() {
+std::int64_t benchharness::mallocCount() {
     return -1;
 }
 
