@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/game_state.h"
+#include "graphics/sprite_batch.h"
 
 namespace {
 
@@ -102,11 +103,19 @@ void EntityList::deleteAll() {
 }
 
 void EntityList::drawAll(int mode, bool blend, bool masked) {
+    if (drawInBatches) {
+        drawSpriteList(head, mode, blend, masked);
+        return;
+    }
     for (Sprite* entity = head; entity; entity = entity->next)
         entity->draw(mode, blend, masked);
 }
 
 void EntityList::drawAllAnimated(int mode, bool blend, float frameDelay) {
+    if (drawInBatches) {
+        drawSpriteListAnimated(head, mode, blend, frameDelay);
+        return;
+    }
     for (Sprite* entity = head; entity; entity = entity->next)
         entity->drawAnimated(mode, blend, frameDelay);
 }

@@ -34,13 +34,16 @@ public:
     // Deletes every linked entity and leaves the list empty.
     void deleteAll();
 
-    // Sprite::draw / Sprite::drawAnimated on every entity from head to tail.
+    // Sprite::draw / Sprite::drawAnimated on every entity from head to tail: the pixels and GL state of those
+    // calls, drawn in batches unless drawInBatches is off.
     virtual void drawAll(int mode, bool blend, bool masked);
     virtual void drawAllAnimated(int mode, bool blend, float frameDelay);
 
     Sprite* head = nullptr;
     Sprite* tail = nullptr;
     std::int32_t count = 0;
+    // Off, every entity is drawn with a draw of its own: what batching must match, and be measured against.
+    bool drawInBatches = true;
 };
 
 extern EntityList g_effects;

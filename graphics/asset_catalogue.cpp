@@ -88,6 +88,9 @@ void runStep(const AssetStep& step, int screenHeight) {
 
 void loadAssets() {
     const int screenHeight = g_display.height;
+    // "data/spr/sopa" and "data/spr/lava2" are loaded more than once: expanded and read once, uploaded each
+    // time.
+    const TexturePictureReuse reuse;
     for (const AssetStep& step : ASSET_STEPS)
         runStep(step, screenHeight);
 }

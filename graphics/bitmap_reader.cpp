@@ -190,11 +190,14 @@ DibResult decodeDibImage(const std::uint8_t* bytes, std::size_t size, RgbImage**
 
 RgbImage* loadDibImage(const char* fileName) {
     std::vector<std::uint8_t> bytes;
+    // A file that cannot be read counts as one that cannot be opened, as an empty one does.
+    if (!readWholeFile(fileName, bytes)) bytes.clear();
+    return loadDibImage(fileName, bytes.data(), bytes.size());
+}
+
+RgbImage* loadDibImage(const char* fileName, const std::uint8_t* bytes, std::size_t size) {
     RgbImage* image = nullptr;
-    // An empty file counts as one that cannot be opened: there is nothing to read.
-    const DibResult result =
-        readWholeFile(fileName, bytes) ? decodeDibImage(bytes.data(), bytes.size(), &image) : DIB_OPEN_FAILED;
-    switch (result) {
+    switch (decodeDibImage(bytes, size, &image)) {
         case DIB_OK:
             return image;
         case DIB_OPEN_FAILED: {

@@ -29,6 +29,8 @@ constexpr std::size_t DIB_MAX_PIXEL_BYTES = std::size_t{256} << 20;
 // Reads fileName as a bitmap. On failure shows the reason in a message box (caption "Error") and returns
 // null.
 RgbImage* loadDibImage(const char* fileName);
+// The same for the file's bytes, already in memory; fileName only names the file in the message.
+RgbImage* loadDibImage(const char* fileName, const std::uint8_t* bytes, std::size_t size);
 
 // The same reading from a whole file held in memory, without any message. On DIB_OK *image is the picture;
 // otherwise *image is null. A bitmap stored top-down comes out bottom-up like any other, with a positive

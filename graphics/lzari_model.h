@@ -38,20 +38,46 @@ struct LzariPositionModel {
 };
 
 // The adaptive model of literals and match lengths. Symbols are kept sorted by falling frequency (symbol 1 is
-// the commonest) so that the frequent ones are found and updated quickly; symCum[i] is the total frequency of
-// symbols above i, and symCum[0] the whole.
+// the commonest) so that the frequent ones are found and updated quickly. The cumulative frequency of symbol
+// i is the total frequency of the symbols above i; that of symbol 0 is the whole.
+//
+// The cumulative frequencies are kept per block of LZARI_SYMBOL_BLOCK symbols, as the total of the later
+// blocks plus the total within the block after the symbol. Counting an occurrence then adds to one block and
+// the block totals instead of to every symbol before it, and finding the symbol of a code value compares two
+// short rows; every loop over them has a fixed length, which the compiler turns into vector code.
+constexpr int LZARI_SYMBOL_BLOCK = 16;
+// Whole blocks for the symbols 0 .. N_CHAR.
+constexpr int LZARI_SYMBOL_BLOCKS = (LZARI_N_CHAR + LZARI_SYMBOL_BLOCK) / LZARI_SYMBOL_BLOCK;
+// Room for whole vectors: the blocks past the last one have no symbols and total 0.
+constexpr int LZARI_SYMBOL_BLOCK_ROOM = 24;
+static_assert(LZARI_SYMBOL_BLOCK_ROOM >= LZARI_SYMBOL_BLOCKS, "every block has its later total");
+static_assert(LZARI_MAX_CUM < 32768, "cumulative frequencies fit 16-bit signed lanes");
+
 struct LzariSymbolModel {
     LzariSymbolModel();
+
+    std::uint32_t cumulative(int sym) const {
+        return static_cast<std::uint32_t>(withinBlock[sym] + laterBlocks[sym / LZARI_SYMBOL_BLOCK]);
+    }
+    std::uint32_t total() const { return cumulative(0); }
+    // The symbol sym in 1 .. N_CHAR with cumulative(sym) <= x < cumulative(sym - 1), for x below total().
+    int findSymbol(std::uint32_t x) const;
     // Counts one more occurrence of sym, halving every frequency first when the total reached MAX_CUM.
     void update(int sym);
 
     std::uint16_t charToSym[LZARI_N_CHAR];
     std::uint16_t symToChar[LZARI_N_CHAR + 1];
-    std::uint16_t symFreq[LZARI_N_CHAR + 1];
-    std::uint16_t symCum[LZARI_N_CHAR + 1];
 
 private:
+    static constexpr int SLOTS = LZARI_SYMBOL_BLOCKS * LZARI_SYMBOL_BLOCK;
+
     void halve();
+    void sumBlocks();
+
+    // Frequencies stay below 2^15, so every sum fits a signed 16-bit lane.
+    std::uint16_t symFreq[SLOTS];
+    std::int16_t withinBlock[SLOTS];
+    std::int16_t laterBlocks[LZARI_SYMBOL_BLOCK_ROOM];
 };
 
 // The one position model: it never changes, so it is built once.

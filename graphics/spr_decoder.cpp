@@ -14,6 +14,7 @@ constexpr std::size_t INPUT_CHUNK = std::size_t{64} * 1024;
 // Bits of the coder's registers: M + 2, the scale 0 .. Q4.
 constexpr int CODE_BITS = LZARI_M + 2;
 constexpr std::uint32_t CODE_MASK = LZARI_Q4 - 1;
+constexpr std::uint32_t HALF_MASK = LZARI_Q2 - 1;
 // A code stream that ends early continues with one bits.
 constexpr std::uint8_t END_OF_STREAM_BYTE = 0xFF;
 // The bit window is refilled a byte at a time while it has room for one.
@@ -24,28 +25,22 @@ std::uint32_t readLe32(const std::uint8_t* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
+// The expanded file, and the caller's copy of its bytes when it asked for one.
+struct FileSink {
+    std::FILE* file;
+    std::vector<std::uint8_t>* copy;
+};
+
 bool writeToFile(void* context, const std::uint8_t* bytes, std::size_t size) {
-    return std::fwrite(bytes, 1, size, static_cast<std::FILE*>(context)) == size;
+    const FileSink& sink = *static_cast<FileSink*>(context);
+    if (sink.copy) sink.copy->insert(sink.copy->end(), bytes, bytes + size);
+    return std::fwrite(bytes, 1, size, sink.file) == size;
 }
 
 bool appendToVector(void* context, const std::uint8_t* bytes, std::size_t size) {
     static_cast<std::vector<std::uint8_t>*>(context)->insert(
         static_cast<std::vector<std::uint8_t>*>(context)->end(), bytes, bytes + size);
     return true;
-}
-
-// Index of the first entry of a strictly falling cumulative table cum[1 .. last] that is not above x;
-// cum[last] is 0, so there always is one. A bisection whose halving steps are selects rather than branches:
-// which half the code value falls in is as unpredictable as the data.
-int findCumulative(const std::uint16_t* cum, int last, std::uint32_t x) {
-    const std::uint16_t* first = cum + 1;
-    int length = last;
-    while (length > 1) {
-        const int half = length / 2;
-        first = first[half] > x ? first + half : first;
-        length -= half;
-    }
-    return static_cast<int>(first - cum) + (*first > x ? 1 : 0);
 }
 
 // Copies a match of `length` bytes from `distance` bytes back. A match nearer than its length repeats its own
@@ -70,9 +65,15 @@ int leadingZeros(std::uint32_t x) {
     return x != 0 ? __builtin_clz(x) - (32 - CODE_BITS) : CODE_BITS;
 }
 
+// Leading one bits of the bits below the top bit of a CODE_BITS-wide value.
+int leadingOnesBelowTop(std::uint32_t x) {
+    return __builtin_clz(~(x << (32 - CODE_BITS + 1)));
+}
+
 }  // namespace
 
-int SprDecoder::convert(const char* sprPath, const char* bmpPath) {
+int SprDecoder::convert(const char* sprPath, const char* bmpPath, std::vector<std::uint8_t>* expanded) {
+    if (expanded) expanded->clear();
     std::FILE* sprFile = plat::openFile(sprPath, "rb");
     if (!sprFile) return 0;
     std::FILE* bmpFile = plat::openFile(bmpPath, "wb");
@@ -81,19 +82,22 @@ int SprDecoder::convert(const char* sprPath, const char* bmpPath) {
         return 0;
     }
     std::uint8_t header[SPR_HEADER_SIZE];
-    bool expanded = std::fread(header, 1, sizeof header, sprFile) == sizeof header &&
-                    readHeader(header, SPR_MAX_DECODED_SIZE);
-    if (expanded) {
+    bool done = std::fread(header, 1, sizeof header, sprFile) == sizeof header &&
+                readHeader(header, SPR_MAX_DECODED_SIZE);
+    if (done) {
         input = sprFile;
         inputBuffer.resize(INPUT_CHUNK);
         in = inEnd = inputBuffer.data();
-        expanded = decode(writeToFile, bmpFile);
+        if (expanded) expanded->reserve(decodedSize);
+        FileSink sink{bmpFile, expanded};
+        done = decode(writeToFile, &sink);
         input = nullptr;
     }
     std::fclose(sprFile);
     // A file that could not be written in full is a failed expansion, not a success.
-    if (std::fclose(bmpFile) != 0) expanded = false;
-    return expanded ? 1 : 0;
+    if (std::fclose(bmpFile) != 0) done = false;
+    if (!done && expanded) expanded->clear();
+    return done ? 1 : 0;
 }
 
 bool SprDecoder::decodeMemory(const std::uint8_t* spr, std::size_t size, std::vector<std::uint8_t>& out,
@@ -130,9 +134,11 @@ void SprDecoder::refillBits() {
     }
 }
 
+// Any count from 0 to CODE_BITS.
 inline std::uint32_t SprDecoder::takeBits(int count) {
     if (bitCount < count) refillBits();
-    const std::uint32_t bits = static_cast<std::uint32_t>(bitWindow >> (BIT_WINDOW_BITS - count));
+    // Shifted in two steps so that a count of 0 takes nothing rather than shifting by the whole width.
+    const std::uint32_t bits = static_cast<std::uint32_t>((bitWindow >> 1) >> (BIT_WINDOW_BITS - 1 - count));
     bitWindow <<= count;
     bitCount -= count;
     return bits;
@@ -147,34 +153,35 @@ void SprDecoder::startCoder() {
     model = LzariSymbolModel();
 }
 
-// Doubles the interval until it straddles the middle of the scale without lying in its middle half, taking
-// one code bit per doubling. While low and high - 1 share their top bit, that bit is settled and shifts out;
-// when they share a 0 that low follows with a 1, the interval lies in the middle half, which is expanded
-// around the middle instead. Runs of settled bits shift out together.
+// Doubles the interval, taking one code bit per doubling, until it straddles the middle of the scale without
+// lying in its middle half. Which way each doubling goes is as unpredictable as the data, so it is done in
+// two steps rather than one bit at a time. First the leading bits that low and top (high - 1) share are
+// settled and shift out. The interval then straddles the middle; while it also lies in the middle half (low
+// 01..., top 10...), each doubling around the middle drops the second bit of low, top and value and keeps the
+// first. Where the interval lies both in the lower half and in the middle half, the algorithm doubles it
+// around the middle; settling instead leaves every register Q2 higher, and the two ways meet again before the
+// interval can straddle the middle, so the same symbols come out.
 inline void SprDecoder::renormalise() {
-    for (;;) {
-        const std::uint32_t top = high - 1;
-        const std::uint32_t middleStarts = ~low & (low << 1) & CODE_MASK;
-        const int settled = std::min(leadingZeros(low ^ top), leadingZeros(middleStarts));
-        if (settled > 0) {
-            low = (low << settled) & CODE_MASK;
-            high = (((top << settled) | ((1u << settled) - 1)) & CODE_MASK) + 1;
-            value = ((value << settled) | takeBits(settled)) & CODE_MASK;
-        }
-        if (low < LZARI_Q1 || high > LZARI_Q3) return;
-        low = 2 * (low - LZARI_Q1);
-        high = 2 * (high - LZARI_Q1);
-        value = 2 * (value - LZARI_Q1) + takeBits(1);
-    }
+    std::uint32_t top = high - 1;
+    const int settled = leadingZeros(low ^ top);
+    low = (low << settled) & CODE_MASK;
+    top = ((top << settled) | ((1u << settled) - 1)) & CODE_MASK;
+    value = ((value << settled) | takeBits(settled)) & CODE_MASK;
+
+    const int middle = leadingOnesBelowTop(low & ~top);
+    low = (low << middle) & HALF_MASK;
+    top = LZARI_Q2 | ((top << middle) & HALF_MASK) | ((1u << middle) - 1);
+    value = (value & LZARI_Q2) | ((value << middle) & HALF_MASK) | takeBits(middle);
+    high = top + 1;
 }
 
 inline int SprDecoder::decodeChar() {
     const std::uint32_t range = high - low;
-    const std::uint32_t total = model.symCum[0];
+    const std::uint32_t total = model.total();
     const std::uint32_t x = ((value - low + 1) * total - 1) / range;
-    const int sym = findCumulative(model.symCum, LZARI_N_CHAR, x);
-    high = low + range * model.symCum[sym - 1] / total;
-    low += range * model.symCum[sym] / total;
+    const int sym = model.findSymbol(x);
+    high = low + range * model.cumulative(sym - 1) / total;
+    low += range * model.cumulative(sym) / total;
     renormalise();
     const int c = model.symToChar[sym];
     model.update(sym);

@@ -18,8 +18,9 @@ public:
 
     // 1 when sprPath was expanded into bmpPath, 0 otherwise. A missing or unreadable sprPath leaves bmpPath
     // as it was; once sprPath is open, bmpPath is created or emptied, and a short header, a decodedSize of 0
-    // or one above SPR_MAX_DECODED_SIZE leave it empty.
-    int convert(const char* sprPath, const char* bmpPath);
+    // or one above SPR_MAX_DECODED_SIZE leave it empty. With `expanded`, the bytes written also land there
+    // (replaced; left empty unless the result is 1), so the caller need not read the file back.
+    int convert(const char* sprPath, const char* bmpPath, std::vector<std::uint8_t>* expanded = nullptr);
 
     // The same expansion from a whole .spr file held in memory into `out` (replaced). False, with `out`
     // empty, when the header is short or its decodedSize is 0 or above maxDecodedSize.

@@ -97,7 +97,7 @@ void LzariEncoder::narrow(std::uint32_t range, std::uint32_t cumHigh, std::uint3
 
 void LzariEncoder::encodeChar(int c) {
     const int sym = model.charToSym[c];
-    narrow(high - low, model.symCum[sym - 1], model.symCum[sym], model.symCum[0]);
+    narrow(high - low, model.cumulative(sym - 1), model.cumulative(sym), model.total());
     model.update(sym);
 }
 

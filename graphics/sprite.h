@@ -13,7 +13,7 @@ constexpr int SPRITE_MAX_FRAMES = 25;
 // has shown all its frames once.
 constexpr int SPRITE_ANIM_WRAP_MARKER = 100;
 
-// The drawing modes. Each row of the mode table in sprite_draw.cpp is one of these.
+// The drawing modes. Each row of the mode table in sprite_modes.cpp is one of these.
 constexpr int SPRITE_MODE_COUNT = 14;
 
 // The scrolling patterns, each with one offset shared by every sprite drawn with it.

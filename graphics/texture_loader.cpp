@@ -3,7 +3,8 @@
 #include <GL/glu.h>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "graphics/bitmap_reader.h"
 #include "graphics/spr_decoder.h"
@@ -29,6 +30,33 @@ bool fileExists(const char* path) {
     return true;
 }
 
+struct KeptPicture {
+    std::string name;
+    RgbImage* image;
+};
+
+// The pictures kept while a TexturePictureReuse lives; null otherwise.
+std::vector<KeptPicture>* g_keptPictures = nullptr;
+
+const RgbImage* keptPicture(const char* name) {
+    if (!g_keptPictures) return nullptr;
+    for (const KeptPicture& kept : *g_keptPictures) {
+        if (kept.name == name) return kept.image;
+    }
+    return nullptr;
+}
+
+// Expands the .spr file and reads the bitmap it was expanded into, from the bytes just written rather than
+// from the disk. Without a .spr file, or when the bitmap could not be written, the bitmap on disk (from an
+// earlier run, say) is read instead. A missing bitmap is silent: only one that exists but cannot be read is
+// worth a message.
+RgbImage* readPicture(const char* sprPath, const char* bmpPath) {
+    std::vector<std::uint8_t> expanded;
+    const bool written = SprDecoder().convert(sprPath, bmpPath, &expanded) == 1;
+    if (!fileExists(bmpPath)) return nullptr;
+    return written ? loadDibImage(bmpPath, expanded.data(), expanded.size()) : loadDibImage(bmpPath);
+}
+
 void upload(GLuint* texture, const RgbImage& image) {
     glGenTextures(1, texture);
     // The picture's rows are tightly packed; the setting stays for every later upload.
@@ -49,13 +77,29 @@ bool TextureLoader::loadTexture(GLuint* texture, const char* name) {
     char bmpPath[TEXTURE_PATH_SIZE];
     char sprPath[TEXTURE_PATH_SIZE];
     if (!buildPath(bmpPath, name, BMP_SUFFIX) || !buildPath(sprPath, name, SPR_SUFFIX)) return false;
-    // Without a .spr file a .bmp file from an earlier run still serves, so the result does not matter.
-    SprDecoder().convert(sprPath, bmpPath);
-    // A missing bitmap is silent: only a bitmap that exists but cannot be read is worth a message.
-    if (!fileExists(bmpPath)) return false;
-    RgbImage* image = loadDibImage(bmpPath);
+    if (const RgbImage* kept = keptPicture(name)) {
+        upload(texture, *kept);
+        return true;
+    }
+    RgbImage* image = readPicture(sprPath, bmpPath);
     if (!image) return false;
     upload(texture, *image);
-    freeRgbImage(image);
+    if (g_keptPictures) {
+        g_keptPictures->push_back({name, image});
+    } else {
+        freeRgbImage(image);
+    }
     return true;
+}
+
+TexturePictureReuse::TexturePictureReuse() : owner(g_keptPictures == nullptr) {
+    if (owner) g_keptPictures = new std::vector<KeptPicture>();
+}
+
+TexturePictureReuse::~TexturePictureReuse() {
+    if (!owner) return;
+    for (const KeptPicture& kept : *g_keptPictures)
+        freeRgbImage(kept.image);
+    delete g_keptPictures;
+    g_keptPictures = nullptr;
 }

@@ -13,6 +13,22 @@ public:
     int saveScreenshot();
 };
 
+// While one of these lives, loadTexture keeps every picture it reads, and a later load of the same name
+// uploads the kept picture instead of expanding and reading the image's files again. The asset catalogue
+// holds one over its loads, since several of its sprites load the same image. The kept pictures are freed
+// with it; a second one made while the first lives changes nothing.
+class TexturePictureReuse {
+public:
+    TexturePictureReuse();
+    ~TexturePictureReuse();
+
+    TexturePictureReuse(const TexturePictureReuse&) = delete;
+    TexturePictureReuse& operator=(const TexturePictureReuse&) = delete;
+
+private:
+    bool owner;
+};
+
 // Longest image name loadTexture takes: the paths built from it hold 200 bytes, suffix and terminator
 // included.
 constexpr int TEXTURE_NAME_MAX = 195;

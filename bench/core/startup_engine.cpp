@@ -1,5 +1,8 @@
-// The engine's whole start-up (log, clock, window and context, input, assets, audio), its first menu frame,
-// and its shutdown, with the start-up notice answered at once. Run it from a run folder so the assets load.
+// The engine's whole start-up (log, clock, window and context, input, assets, audio) and its first menu
+// frame, with the start-up notice answered at once; then "presented" on stdout, the shutdown and exit. Run it
+// from a run folder so the assets load.
+#include <cstdio>
+
 #include "core/entry.h"
 #include "core/game_state.h"
 #include "graphics/display.h"
@@ -18,6 +21,8 @@ int main() {
     if (!initGame()) return 1;
     g_display.pumpMessages();
     runGameState();
+    std::puts("presented");
+    std::fflush(stdout);
     shutdownGame();
     return 0;
 }

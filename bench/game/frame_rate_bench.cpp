@@ -1,7 +1,12 @@
-// Frames of the real program on a virtual screen: a menu frame and a play frame with the full wall, against
-// the bare frame that only clears and presents. Run it from a run folder so that the assets load
+// Frames of the real program on a virtual screen, each run side by side with its baseline (one of each per
+// iteration, so both see the same load on the machine): the menu frame and the play frame with the full wall
+// against the bare frame that only clears and presents, and the play frame against the same frame with the
+// wall drawn one brick at a time. Counters: both frames' milliseconds, their ratio, and the C heap
+// allocations per frame (the GL driver's included). Run it from a run folder so that the assets load
 // (bench/game/frame_rate.sh does).
 #include <benchmark/benchmark.h>
+
+#include <cstdint>
 
 #include "core/entry.h"
 #include "core/game_state.h"
@@ -9,6 +14,8 @@
 #include "game/new_game.h"
 #include "game/scene.h"
 #include "graphics/display.h"
+#include "harness/malloc_counter.h"
+#include "harness/side_by_side.h"
 #include "platform/native.h"
 
 namespace plat {
@@ -22,38 +29,56 @@ int native::messageBox(HWND, const char*, const char*, UINT style) {
 
 namespace {
 
-void BM_BareFrame(benchmark::State& state) {
-    for (auto _ : state) {
-        g_display.pumpMessages();
-        g_display.clearScene();
-        g_display.present();
-    }
-}
-BENCHMARK(BM_BareFrame)->UseRealTime();
+using Frame = void (*)();
 
-void BM_MenuFrame(benchmark::State& state) {
-    for (auto _ : state) {
-        g_display.pumpMessages();
-        GameState = STATE_MENU;
-        runGameState();
-    }
+void bareFrame() {
+    g_display.pumpMessages();
+    g_display.clearScene();
+    g_display.present();
 }
-BENCHMARK(BM_MenuFrame)->UseRealTime();
+
+void menuFrame() {
+    g_display.pumpMessages();
+    GameState = STATE_MENU;
+    runGameState();
+}
 
 // The ball starts every frame from below the wall, so all 216 bricks stay standing.
-void BM_PlayFrame(benchmark::State& state) {
+void playFrame() {
+    g_display.pumpMessages();
+    playScene().ball.setPosition(310.0f, 355.0f);
+    GameState = STATE_PLAY;
+    runGameState();
+}
+
+void unbatchedPlayFrame() {
+    g_bricks.drawInBatches = false;
+    playFrame();
+    g_bricks.drawInBatches = true;
+}
+
+void BM_SideBySide(benchmark::State& state, Frame frame, Frame baseline) {
     g_bricks.deleteAll();
-    newGame();
-    for (auto _ : state) {
-        g_display.pumpMessages();
-        playScene().ball.setPosition(310.0f, 355.0f);
-        GameState = STATE_PLAY;
-        runGameState();
-    }
-    state.counters["bricks"] = static_cast<double>(g_bricks.count);
+    newGame();  // the menu draws no bricks; play frames find the full wall
+    std::int64_t allocations = 0;
+    const auto countedFrame = [frame, &allocations] {
+        const std::int64_t before = benchharness::mallocCount();
+        frame();
+        allocations += benchharness::mallocCount() - before;
+    };
+    benchharness::runSideBySide(state, benchharness::wallSeconds, countedFrame, baseline, "frame",
+                                "baseline");
+    state.counters["allocs_per_frame"] =
+        benchharness::mallocCount() < 0
+            ? -1.0
+            : static_cast<double>(allocations) / static_cast<double>(state.iterations());
     g_bricks.deleteAll();
 }
-BENCHMARK(BM_PlayFrame)->UseRealTime();
+
+BENCHMARK_CAPTURE(BM_SideBySide, menu_against_bare, menuFrame, bareFrame)->UseManualTime();
+BENCHMARK_CAPTURE(BM_SideBySide, play_against_bare, playFrame, bareFrame)->UseManualTime();
+BENCHMARK_CAPTURE(BM_SideBySide, play_against_unbatched, playFrame, unbatchedPlayFrame)->UseManualTime();
+BENCHMARK_CAPTURE(BM_SideBySide, unbatched_against_bare, unbatchedPlayFrame, bareFrame)->UseManualTime();
 
 }  // namespace
 

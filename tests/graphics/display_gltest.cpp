@@ -82,6 +82,42 @@ TEST_F(DisplayGl, AWindowSizedToHeightZeroGetsAViewportOfHeightOne) {
     EXPECT_EQ(integers(GL_VIEWPORT), (std::array<GLint, 4>{0, 0, 640, 480}));
 }
 
+TEST_F(DisplayGl, PicturesReusedWithinAStartAreUploadedIntoTexturesOfTheirOwn) {
+    // A 4 x 4 24-bit bitmap whose pixel (x, y) from the bottom is (16x, 16y, 200).
+    Bytes stored;
+    Bytes rgb;
+    for (int i = 0; i < 16; ++i) {
+        const auto x = static_cast<std::uint8_t>(16 * (i % 4));
+        const auto y = static_cast<std::uint8_t>(16 * (i / 4));
+        stored.insert(stored.end(), {200, y, x});
+        rgb.insert(rgb.end(), {x, y, 200});
+    }
+    const Bytes bitmap = testfiles::makeDib({40, 4, 4, 24, 0, 0, {}, stored, true});
+    Bytes spr;
+    ASSERT_TRUE(encodeSpr(bitmap.data(), bitmap.size(), spr));
+    testfiles::writeFile("tex.spr", spr);
+    Bytes texels(rgb.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+
+    // While pictures are reused, a name loaded again uploads the picture read the first time, into a texture
+    // of its own, though its files are gone; afterwards the name is read from disk again.
+    GLuint texture = 0;
+    GLuint second = 0;
+    {
+        const TexturePictureReuse reuse;
+        ASSERT_TRUE(g_textureLoader.loadTexture(&texture, "tex"));
+        EXPECT_EQ(readFile("tex.bmp"), bitmap);
+        std::remove("tex.spr");
+        std::remove("tex.bmp");
+        ASSERT_TRUE(g_textureLoader.loadTexture(&second, "tex"));
+        EXPECT_NE(second, texture);
+        EXPECT_EQ(integers(GL_TEXTURE_BINDING_2D)[0], static_cast<GLint>(second));
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(texels, rgb);
+    }
+    EXPECT_FALSE(g_textureLoader.loadTexture(&second, "tex"));
+}
+
 TEST_F(DisplayGl, ScreenshotHoldsTheViewportBottomUpWithoutFillBytes) {
     // The golden frames check 640 x 480 screenshots pixel for pixel. A viewport 641 wide has rows of an odd
     // number of bytes, written without fill bytes; the column past the window reads the same in the file and
