@@ -9,10 +9,11 @@
 // points are looked up in each context that uses them.
 //
 // The picture's colour is a texture, and presenting draws it as one quad whose program does nothing but read
-// the nearest texel. A software rasteriser pays for each pixel of the screen at every present, and this is
-// the least it pays: a framebuffer blit or bilinear filtering costs it about twice as much per pixel, the
-// fixed-function texture stage a quarter more, and a scissored clear of the bars draws them as quads where a
-// clear of the whole window is a plain fill. On a graphics card any of these is nearly free.
+// the nearest texel (OpenGL 2.0, which every driver with framebuffer objects has; where the program cannot be
+// linked there is no scaling). A software rasteriser pays for each pixel of the screen at every present, and
+// this is the least it pays: a framebuffer blit or bilinear filtering costs it about twice as much per pixel,
+// the fixed-function texture stage a quarter more, and clearing only the bars, with scissored clears, no less
+// than clearing the whole window. On a graphics card any of these is nearly free.
 #include "platform/sdl2/sdl_scaled_screen.h"
 
 #include <GL/gl.h>
@@ -277,6 +278,9 @@ Area fittedArea(int drawableWidth, int drawableHeight) {
 // the fixed pipeline (texture environment, fog, lighting, matrices).
 constexpr GLbitfield QUAD_STATE =
     GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT | GL_POLYGON_BIT;
+// Every pixel of the area is the picture's, as it stands.
+constexpr GLenum QUAD_TESTS_OFF[] = {GL_DEPTH_TEST, GL_STENCIL_TEST,   GL_BLEND,
+                                     GL_ALPHA_TEST, GL_COLOR_LOGIC_OP, GL_CULL_FACE};
 
 // The back buffer's contents after a swap are undefined, so where there are bars they are cleared every
 // frame: the whole window at once, which the quad then covers where the picture goes.
@@ -290,12 +294,8 @@ void drawScaledPicture(const Area& area, bool bars) {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_COLOR_LOGIC_OP);
-    glDisable(GL_CULL_FACE);
+    for (const GLenum test : QUAD_TESTS_OFF)
+        glDisable(test);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glBindTexture(GL_TEXTURE_2D, g_picture.color);
     g_program.useProgram(g_picture.program);
