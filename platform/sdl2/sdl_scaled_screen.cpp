@@ -7,6 +7,13 @@
 // texture coordinates that fall exactly between two texels would otherwise round to the other one.
 // Framebuffer objects are core in OpenGL 3.0 and come with GL_ARB_framebuffer_object before it; their entry
 // points are looked up in each context that uses them.
+//
+// The picture's colour is a texture, and presenting draws it as one quad whose program does nothing but read
+// the nearest texel (OpenGL 2.0, which every driver with framebuffer objects has; where the program cannot be
+// linked there is no scaling). A software rasteriser pays for each pixel of the screen at every present, and
+// this is the least it pays: a framebuffer blit or bilinear filtering costs it about twice as much per pixel,
+// the fixed-function texture stage a quarter more, and clearing only the bars, with scissored clears, no less
+// than clearing the whole window. On a graphics card any of these is nearly free.
 #include "platform/sdl2/sdl_scaled_screen.h"
 
 #include <GL/gl.h>
@@ -25,21 +32,59 @@ struct FramebufferCalls {
     PFNGLBINDRENDERBUFFERPROC bindRenderbuffer;
     PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage;
     PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer;
+    PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus;
-    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer;
     // Null where the picture cannot be drawn upside down.
     PFNGLFRAMEBUFFERPARAMETERIPROC framebufferParameteri;
 };
 
+// The calls of the quad's program (OpenGL 2.0).
+struct ProgramCalls {
+    PFNGLCREATESHADERPROC createShader;
+    PFNGLSHADERSOURCEPROC shaderSource;
+    PFNGLCOMPILESHADERPROC compileShader;
+    PFNGLDELETESHADERPROC deleteShader;
+    PFNGLCREATEPROGRAMPROC createProgram;
+    PFNGLATTACHSHADERPROC attachShader;
+    PFNGLLINKPROGRAMPROC linkProgram;
+    PFNGLGETPROGRAMIVPROC getProgramiv;
+    PFNGLDELETEPROGRAMPROC deleteProgram;
+    PFNGLUSEPROGRAMPROC useProgram;
+    PFNGLGETUNIFORMLOCATIONPROC getUniformLocation;
+    PFNGLUNIFORM2FPROC uniform2f;
+};
+
 struct Picture {
     GLuint framebuffer = 0;
-    GLuint renderbuffers[2] = {};  // colour, depth
+    GLuint color = 0;    // a texture
+    GLuint depth = 0;    // a renderbuffer
+    GLuint program = 0;  // draws it scaled
     int width = 0;
     int height = 0;
+    bool upsideDown = false;  // its rows stored top first, as Mesa stores a window's
 };
 
 FramebufferCalls g_gl{};
+ProgramCalls g_program{};
 Picture g_picture;
+
+// The quad spans the viewport (-1..1) and reads the texture across it (0..1), its rows turned over where
+// the picture is stored top row first. The texture sits on unit 0, the sampler's own.
+constexpr const char* QUAD_VERTEX_SHADER = R"(#version 110
+uniform vec2 texelScale;
+varying vec2 texel;
+void main() {
+    gl_Position = gl_Vertex;
+    texel = gl_Vertex.xy * texelScale + 0.5;
+}
+)";
+constexpr const char* QUAD_FRAGMENT_SHADER = R"(#version 110
+uniform sampler2D picture;
+varying vec2 texel;
+void main() {
+    gl_FragColor = texture2D(picture, texel);
+}
+)";
 
 template <typename Function>
 bool lookUp(Function* function, const char* name) {
@@ -58,13 +103,29 @@ bool lookUpFlipY() {
 }
 
 // The bound picture stored and drawn as Mesa stores and draws a window. Where that is refused the picture is
-// drawn the usual way up, and differs from a window's only in the ties.
-void drawUpsideDownLikeAWindow() {
-    if (!g_gl.framebufferParameteri) return;
+// drawn the usual way up, and differs from a window's only in the ties. Whether it is upside down.
+bool drawUpsideDownLikeAWindow() {
+    if (!g_gl.framebufferParameteri) return false;
     g_gl.framebufferParameteri(GL_FRAMEBUFFER, GL_FRAMEBUFFER_FLIP_Y_MESA, GL_TRUE);
-    while (glGetError() != GL_NO_ERROR) {
-        // refused: the usual way up
-    }
+    bool refused = false;
+    while (glGetError() != GL_NO_ERROR)
+        refused = true;
+    return !refused;
+}
+
+bool lookUpProgramCalls() {
+    return lookUp(&g_program.createShader, "glCreateShader") &&
+           lookUp(&g_program.shaderSource, "glShaderSource") &&
+           lookUp(&g_program.compileShader, "glCompileShader") &&
+           lookUp(&g_program.deleteShader, "glDeleteShader") &&
+           lookUp(&g_program.createProgram, "glCreateProgram") &&
+           lookUp(&g_program.attachShader, "glAttachShader") &&
+           lookUp(&g_program.linkProgram, "glLinkProgram") &&
+           lookUp(&g_program.getProgramiv, "glGetProgramiv") &&
+           lookUp(&g_program.deleteProgram, "glDeleteProgram") &&
+           lookUp(&g_program.useProgram, "glUseProgram") &&
+           lookUp(&g_program.getUniformLocation, "glGetUniformLocation") &&
+           lookUp(&g_program.uniform2f, "glUniform2f");
 }
 
 bool lookUpFramebufferCalls() {
@@ -79,8 +140,8 @@ bool lookUpFramebufferCalls() {
            lookUp(&g_gl.bindRenderbuffer, "glBindRenderbuffer") &&
            lookUp(&g_gl.renderbufferStorage, "glRenderbufferStorage") &&
            lookUp(&g_gl.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
-           lookUp(&g_gl.checkFramebufferStatus, "glCheckFramebufferStatus") &&
-           lookUp(&g_gl.blitFramebuffer, "glBlitFramebuffer") && lookUpFlipY();
+           lookUp(&g_gl.framebufferTexture2D, "glFramebufferTexture2D") &&
+           lookUp(&g_gl.checkFramebufferStatus, "glCheckFramebufferStatus") && lookUpFlipY();
 }
 
 GLint framebufferBits(GLenum which) {
@@ -89,10 +150,17 @@ GLint framebufferBits(GLenum which) {
     return bits;
 }
 
+struct ColorFormat {
+    GLint internalFormat;
+    // The layout of pixels handed over, which Mesa takes as a hint for how to store them: the window's.
+    GLenum layout;
+    GLenum type;
+};
+
 // The sized formats closest to the window's own framebuffer, read while it is still the one bound.
-GLenum colorFormatOfWindow() {
-    if (framebufferBits(GL_GREEN_BITS) <= 6) return GL_RGB565;
-    return framebufferBits(GL_ALPHA_BITS) > 0 ? GL_RGBA8 : GL_RGB8;
+ColorFormat colorFormatOfWindow() {
+    if (framebufferBits(GL_GREEN_BITS) <= 6) return {GL_RGB565, GL_RGB, GL_UNSIGNED_SHORT_5_6_5};
+    return {framebufferBits(GL_ALPHA_BITS) > 0 ? GL_RGBA8 : GL_RGB8, GL_BGRA, GL_UNSIGNED_BYTE};
 }
 
 GLenum depthFormatOfWindow() {
@@ -101,36 +169,81 @@ GLenum depthFormatOfWindow() {
     return bits >= 24 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16;
 }
 
+void attachShader(GLuint program, GLenum kind, const char* source) {
+    const GLuint shader = g_program.createShader(kind);
+    g_program.shaderSource(shader, 1, &source, nullptr);
+    g_program.compileShader(shader);
+    g_program.attachShader(program, shader);
+    g_program.deleteShader(shader);  // goes with the program
+}
+
+// The quad's program, or 0 where the driver cannot link it.
+GLuint makeQuadProgram(bool upsideDown) {
+    if (!lookUpProgramCalls()) return 0;
+    const GLuint program = g_program.createProgram();
+    attachShader(program, GL_VERTEX_SHADER, QUAD_VERTEX_SHADER);
+    attachShader(program, GL_FRAGMENT_SHADER, QUAD_FRAGMENT_SHADER);
+    g_program.linkProgram(program);
+    GLint linked = GL_FALSE;
+    g_program.getProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        g_program.deleteProgram(program);
+        return 0;
+    }
+    g_program.useProgram(program);
+    g_program.uniform2f(g_program.getUniformLocation(program, "texelScale"), 0.5f, upsideDown ? -0.5f : 0.5f);
+    g_program.useProgram(0);
+    return program;
+}
+
 void releasePicture() {
     g_gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
     g_gl.deleteFramebuffers(1, &g_picture.framebuffer);
-    g_gl.deleteRenderbuffers(2, g_picture.renderbuffers);
+    glDeleteTextures(1, &g_picture.color);
+    g_gl.deleteRenderbuffers(1, &g_picture.depth);
+    if (g_picture.program) g_program.deleteProgram(g_picture.program);
     g_picture = Picture{};
+}
+
+// The picture's colour: a texture read one level deep, texel by texel, without wrapping. It leaves no texture
+// bound, as the engine finds the context.
+GLuint makeColorTexture(const ColorFormat& format, int width, int height) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, width, height, 0, format.layout, format.type,
+                 nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
 }
 
 // The picture's framebuffer in the current context, bound and cleared; false, with nothing left, if the
 // driver cannot complete it.
 bool makePicture(int width, int height) {
     if (!lookUpFramebufferCalls()) return false;
-    const GLenum formats[2] = {colorFormatOfWindow(), depthFormatOfWindow()};
-    const GLenum attachments[2] = {GL_COLOR_ATTACHMENT0, GL_DEPTH_ATTACHMENT};
+    const ColorFormat color = colorFormatOfWindow();
+    const GLenum depth = depthFormatOfWindow();
     while (glGetError() != GL_NO_ERROR) {
         // what earlier calls left is not this one's to report
     }
-    g_gl.genFramebuffers(1, &g_picture.framebuffer);
-    g_gl.genRenderbuffers(2, g_picture.renderbuffers);
-    g_gl.bindFramebuffer(GL_FRAMEBUFFER, g_picture.framebuffer);
-    drawUpsideDownLikeAWindow();
-    for (int i = 0; i < 2; ++i) {
-        g_gl.bindRenderbuffer(GL_RENDERBUFFER, g_picture.renderbuffers[i]);
-        g_gl.renderbufferStorage(GL_RENDERBUFFER, formats[i], width, height);
-        g_gl.framebufferRenderbuffer(GL_FRAMEBUFFER, attachments[i], GL_RENDERBUFFER,
-                                     g_picture.renderbuffers[i]);
-    }
+    g_picture.color = makeColorTexture(color, width, height);
+    g_gl.genRenderbuffers(1, &g_picture.depth);
+    g_gl.bindRenderbuffer(GL_RENDERBUFFER, g_picture.depth);
+    g_gl.renderbufferStorage(GL_RENDERBUFFER, depth, width, height);
     g_gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+    g_gl.genFramebuffers(1, &g_picture.framebuffer);
+    g_gl.bindFramebuffer(GL_FRAMEBUFFER, g_picture.framebuffer);
+    g_picture.upsideDown = drawUpsideDownLikeAWindow();
+    g_gl.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g_picture.color, 0);
+    g_gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, g_picture.depth);
     g_picture.width = width;
     g_picture.height = height;
-    if (g_gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE ||
+    g_picture.program = makeQuadProgram(g_picture.upsideDown);
+    if (!g_picture.program || g_gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE ||
         glGetError() != GL_NO_ERROR) {
         releasePicture();
         return false;
@@ -158,23 +271,38 @@ Area fittedArea(int drawableWidth, int drawableHeight) {
     return area;
 }
 
-void clearArea(int x, int y, int width, int height) {
-    if (width <= 0 || height <= 0) return;
-    glScissor(x, y, width, height);
-    glClear(GL_COLOR_BUFFER_BIT);
-}
+// The state the quad is drawn under, saved and given back untouched: the engine draws the next frame under
+// its own. Every switch (depth test, blending, alpha test, culling, scissor, ...) goes back with
+// GL_ENABLE_BIT, the clear colour and colour mask with GL_COLOR_BUFFER_BIT, the bound texture with
+// GL_TEXTURE_BIT; the engine draws through the first texture unit only. The program sets aside the rest of
+// the fixed pipeline (texture environment, fog, lighting, matrices).
+constexpr GLbitfield QUAD_STATE =
+    GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT | GL_POLYGON_BIT;
+// Every pixel of the area is the picture's, as it stands.
+constexpr GLenum QUAD_TESTS_OFF[] = {GL_DEPTH_TEST, GL_STENCIL_TEST,   GL_BLEND,
+                                     GL_ALPHA_TEST, GL_COLOR_LOGIC_OP, GL_CULL_FACE};
 
-// The back buffer's contents after a swap are undefined, so the bars are cleared every frame. The clear and
-// the blit run under the window's own colour and scissor state, which is saved and given back untouched.
-void clearBars(const Area& area, int drawableWidth, int drawableHeight) {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glEnable(GL_SCISSOR_TEST);
-    clearArea(0, 0, area.x, drawableHeight);
-    clearArea(area.x + area.width, 0, drawableWidth - area.x - area.width, drawableHeight);
-    clearArea(area.x, 0, area.width, area.y);
-    clearArea(area.x, area.y + area.height, area.width, drawableHeight - area.y - area.height);
+// The back buffer's contents after a swap are undefined, so where there are bars they are cleared every
+// frame: the whole window at once, which the quad then covers where the picture goes.
+void drawScaledPicture(const Area& area, bool bars) {
+    GLint engineProgram = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &engineProgram);
+    glPushAttrib(QUAD_STATE);
     glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (bars) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    for (const GLenum test : QUAD_TESTS_OFF)
+        glDisable(test);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glBindTexture(GL_TEXTURE_2D, g_picture.color);
+    g_program.useProgram(g_picture.program);
+    glViewport(area.x, area.y, area.width, area.height);
+    glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+    g_program.useProgram(static_cast<GLuint>(engineProgram));
+    glPopAttrib();
 }
 
 }  // namespace
@@ -219,13 +347,8 @@ void presentScaledScreen(SDL_Window* window) {
     int drawableWidth = 0, drawableHeight = 0;
     SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
     const Area area = fittedArea(drawableWidth, drawableHeight);
-    g_gl.bindFramebuffer(GL_READ_FRAMEBUFFER, g_picture.framebuffer);
-    g_gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
-    clearBars(area, drawableWidth, drawableHeight);
-    g_gl.blitFramebuffer(0, 0, g_picture.width, g_picture.height, area.x, area.y, area.x + area.width,
-                         area.y + area.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    glPopAttrib();
+    g_gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    drawScaledPicture(area, area.width < drawableWidth || area.height < drawableHeight);
     SDL_GL_SwapWindow(window);
     g_gl.bindFramebuffer(GL_FRAMEBUFFER, g_picture.framebuffer);
 }

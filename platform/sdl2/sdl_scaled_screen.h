@@ -12,8 +12,8 @@
 namespace sdl2 {
 
 // Whether a width x height picture can be drawn off screen here: a hidden probe window gets a context with
-// the window's pixel format, which must offer framebuffer objects and complete one of the picture's size. The
-// GL attributes of the window to come must already be set.
+// the window's pixel format, which must offer framebuffer objects, complete one of the picture's size and
+// link the program that scales it. The GL attributes of the window to come must already be set.
 bool canScalePicture(int width, int height);
 
 // Makes the off-screen picture in the current context and draws into it from now on. False, with nothing

@@ -24,12 +24,13 @@ fail() {
     exit 1
 }
 
-# e2e_start_x WxHxD: starts Xvfb on a free display and exports DISPLAY.
+# e2e_start_x WxHxD: starts Xvfb on a free display and exports DISPLAY. E2E_DISPLAY=N asks for display :N
+# instead, for runs that share the machine with others who have their own numbers.
 e2e_start_x() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb ${E2E_DISPLAY:+":$E2E_DISPLAY"} -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     local number
     read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
