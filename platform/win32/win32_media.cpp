@@ -1,11 +1,9 @@
 // COM and the media graph on Windows: DirectShow's filter graph itself. Each operation is the call it stands
 // for, with its results passed on; the handles are the graph's interfaces.
-#define NO_DSHOW_STRSAFE
-#include <dshow.h>
-
+#include "platform/win32/win32_media.h"
 #include "platform/media.h"
 #include "platform/native.h"
-#include "platform/win32/win32_media.h"
+#include "platform/win32/win32_silent_graph.h"
 
 namespace {
 
@@ -91,6 +89,8 @@ HRESULT native::queryMediaSeeking(GraphBuilder* graph, MediaSeeking** seeking) {
 }
 
 HRESULT native::renderFile(GraphBuilder* graph, const wchar_t* file, const wchar_t* playList) {
+    // Without a sound device the track still runs, silent, like every other sound of the engine.
+    if (!win32::hasAudioOutput()) return win32::renderSilently(comOf(graph), file);
     return comOf(graph)->RenderFile(file, playList);
 }
 

@@ -40,7 +40,7 @@ run() {
     grep -q "^$1: 0 failures" "$work/out.txt" || fail "$1"
 }
 
-run no-device
+run no-device "$track_ms"
 
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
     -L module-null-sink -L "module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" \
