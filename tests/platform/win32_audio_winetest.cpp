@@ -211,6 +211,13 @@ void releaseGraph(const Graph& graph) {
     check(left > 0 && plat::native::release(graph.builder) == 0, "graph gone with its last interface");
 }
 
+void rewind(plat::MediaSeeking* seeking) {
+    LONGLONG start = 0;
+    const HRESULT result = plat::native::setPositions(seeking, &start, AM_SEEKING_AbsolutePositioning,
+                                                      nullptr, AM_SEEKING_NoPositioning);
+    check(result == S_OK, "rewound", result);
+}
+
 void checkMusic(DWORD trackMs) {
     const Graph graph = createGraph();
     if (!graph.seeking) return;
@@ -226,18 +233,14 @@ void checkMusic(DWORD trackMs) {
     check(result == E_ABORT, "no event left", result);
 
     // The engine's loop: a seek to the start while the graph runs plays the track again.
-    LONGLONG start = 0;
-    result = plat::native::setPositions(graph.seeking, &start, AM_SEEKING_AbsolutePositioning, nullptr,
-                                        AM_SEEKING_NoPositioning);
-    check(result == S_OK, "rewound", result);
+    rewind(graph.seeking);
     played = waitForEnd(graph.events, trackMs);
     check(played >= trackMs / 2, "track played again after the rewind", static_cast<long>(played));
 
     // Its fallback: stopped, rewound and run again.
     check(plat::native::stop(graph.control) == S_OK, "graph stopped");
-    result = plat::native::setPositions(graph.seeking, &start, AM_SEEKING_AbsolutePositioning, nullptr,
-                                        AM_SEEKING_NoPositioning);
-    check(result == S_OK && plat::native::run(graph.control) >= 0, "rewound and run again", result);
+    rewind(graph.seeking);
+    check(plat::native::run(graph.control) >= 0, "run again");
     played = waitForEnd(graph.events, trackMs);
     check(played >= trackMs / 2, "track played again after the new run", static_cast<long>(played));
     check(plat::native::stop(graph.control) == S_OK, "graph stopped at the end");
