@@ -1,9 +1,23 @@
 // COM and the media graph on Windows: DirectShow's filter graph itself. Each operation is the call it stands
-// for, with its results passed on; the handles are the graph's interfaces.
-#include "platform/win32/win32_media.h"
+// for, with its results passed on; the handles are the graph's interfaces. The graph notifies a window of its
+// own of every event it queues, so that the engine's poll of an empty queue, once a frame, stays cheap.
+#include <new>
+
 #include "platform/media.h"
 #include "platform/native.h"
 #include "platform/win32/win32_silent_graph.h"
+
+namespace plat {
+
+// The graph's event queue, and what the notices say of it: nothing has been queued since `seenNotices`, the
+// count of notices when the queue was last found empty.
+struct MediaEvent {
+    IMediaEvent* queue;
+    bool notified;
+    unsigned seenNotices;
+};
+
+}  // namespace plat
 
 namespace {
 
@@ -12,9 +26,6 @@ IGraphBuilder* comOf(plat::GraphBuilder* graph) {
 }
 IMediaControl* comOf(plat::MediaControl* control) {
     return reinterpret_cast<IMediaControl*>(control);
-}
-IMediaEvent* comOf(plat::MediaEvent* events) {
-    return reinterpret_cast<IMediaEvent*>(events);
 }
 IMediaSeeking* comOf(plat::MediaSeeking* seeking) {
     return reinterpret_cast<IMediaSeeking*>(seeking);
@@ -29,29 +40,44 @@ HRESULT queryGraph(plat::GraphBuilder* graph, REFIID iid, Handle** out) {
     return result;
 }
 
-BOOL CALLBACK takeVisibleWindow(HWND window, LPARAM found) {
-    if (!IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
+// Posted by a graph to the notice window whenever it queues an event.
+constexpr UINT WM_GRAPH_EVENT = WM_APP + 1;
+
+// Notices of queued events taken from the thread's message queue. The engine's message loop dispatches them
+// on the thread that polls the events, so nothing here is shared between threads.
+unsigned graphNotices = 0;
+
+LRESULT CALLBACK countNotices(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_GRAPH_EVENT) return DefWindowProcA(window, message, wParam, lParam);
+    ++graphNotices;
+    return 0;
 }
 
-// The engine's window: the visible top-level window of the thread that plays the music. Null before there is
-// one; the graph's events are then only polled.
-HWND engineWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), takeVisibleWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+HWND createNoticeWindow() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = countNotices;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "PEL2D graph notices";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           windowClass.hInstance, nullptr);
 }
 
-// Has the graph post win32::WM_GRAPH_EVENT to the engine's window for every event it queues, so that a
-// waiting message loop wakes for the end of the track.
-void notifyEngineWindow(IMediaEvent* events) {
-    HWND window = engineWindow();
-    if (!window) return;
+// A message-only window of the thread that first asks for a graph's events, shared by every graph.
+HWND noticeWindow() {
+    static const HWND window = createNoticeWindow();
+    return window;
+}
+
+// Has the graph post WM_GRAPH_EVENT to the notice window for every event it queues; false when it cannot.
+bool notifyOfEvents(IMediaEvent* events) {
+    if (!noticeWindow()) return false;
     IMediaEventEx* notifier = nullptr;
-    if (FAILED(events->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&notifier)))) return;
-    notifier->SetNotifyWindow(reinterpret_cast<OAHWND>(window), win32::WM_GRAPH_EVENT, 0);
+    if (FAILED(events->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&notifier)))) return false;
+    const HRESULT result =
+        notifier->SetNotifyWindow(reinterpret_cast<OAHWND>(noticeWindow()), WM_GRAPH_EVENT, 0);
     notifier->Release();
+    return SUCCEEDED(result);
 }
 
 }  // namespace
@@ -79,9 +105,14 @@ HRESULT native::queryMediaControl(GraphBuilder* graph, MediaControl** control) {
 }
 
 HRESULT native::queryMediaEvent(GraphBuilder* graph, MediaEvent** events) {
-    const HRESULT result = queryGraph(graph, IID_IMediaEvent, events);
-    if (*events) notifyEngineWindow(comOf(*events));
-    return result;
+    *events = nullptr;
+    IMediaEvent* queue = nullptr;
+    const HRESULT result = queryGraph(graph, IID_IMediaEvent, &queue);
+    if (FAILED(result)) return result;
+    *events = new (std::nothrow) MediaEvent{queue, notifyOfEvents(queue), graphNotices - 1};
+    if (*events) return result;
+    queue->Release();
+    return E_OUTOFMEMORY;
 }
 
 HRESULT native::queryMediaSeeking(GraphBuilder* graph, MediaSeeking** seeking) {
@@ -103,11 +134,18 @@ HRESULT native::stop(MediaControl* control) {
 }
 
 HRESULT native::getEvent(MediaEvent* events, long* code, LONG_PTR* param1, LONG_PTR* param2, long timeoutMs) {
-    return comOf(events)->GetEvent(code, param1, param2, timeoutMs);
+    // Each look into the queue costs a round trip to the Wine server, once per frame; the notices tell when
+    // there can be something to take.
+    const bool quietSinceEmpty = events->notified && events->seenNotices == graphNotices;
+    if (timeoutMs == 0 && quietSinceEmpty) return E_ABORT;
+    const unsigned notices = graphNotices;
+    const HRESULT result = events->queue->GetEvent(code, param1, param2, timeoutMs);
+    if (result == E_ABORT) events->seenNotices = notices;
+    return result;
 }
 
 HRESULT native::freeEventParams(MediaEvent* events, long code, LONG_PTR param1, LONG_PTR param2) {
-    return comOf(events)->FreeEventParams(code, param1, param2);
+    return events->queue->FreeEventParams(code, param1, param2);
 }
 
 HRESULT native::setPositions(MediaSeeking* seeking, LONGLONG* current, DWORD currentFlags,
@@ -127,7 +165,9 @@ std::uint32_t native::release(MediaControl* control) {
 }
 
 std::uint32_t native::release(MediaEvent* events) {
-    return comOf(events)->Release();
+    const ULONG left = events->queue->Release();
+    delete events;
+    return left;
 }
 
 std::uint32_t native::release(MediaSeeking* seeking) {

@@ -1,16 +1,15 @@
 // The Windows sound and media backend on a real DirectSound and DirectShow (Wine's), on whatever output
 // device the test gives it. Run from the folder that holds data/snd/oyun.mp3:
-//   win32_audio_winetest device TRACK_MS      an output device exists
-//   win32_audio_winetest no-device TRACK_MS   no output device exists: the track runs all the same, silent
+//   audio_winetest device TRACK_MS      an output device exists
+//   audio_winetest no-device TRACK_MS   no output device exists: the track runs all the same, silent
 // The track plays TRACK_MS milliseconds.
-// Every wait is on what the backend reports (a status bit, the graph's notice to the window), bounded only
-// far beyond the sound's own length, so that a loaded machine is slower but never wrong.
+// Every wait is on what the backend reports (a status bit, the graph's notice in the message queue), bounded
+// only far beyond the sound's own length, so that a loaded machine is slower but never wrong.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/native.h"
-#include "platform/win32/win32_media.h"
 
 namespace {
 
@@ -169,8 +168,8 @@ bool takeEvents(plat::MediaEvent* events) {
     return complete;
 }
 
-// Waits for the graph's notices in the window's queue until one brings the end of the stream; its
-// milliseconds, or 0 if none came.
+// Runs a message loop as the engine's, taking the graph's events after each message, until the end of the
+// stream comes; its milliseconds, or 0 if it never did.
 DWORD waitForEnd(plat::MediaEvent* events, DWORD trackMs) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -178,10 +177,9 @@ DWORD waitForEnd(plat::MediaEvent* events, DWORD trackMs) {
         if (waited >= boundFor(trackMs)) return 0;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, boundFor(trackMs) - waited, QS_ALLINPUT);
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == win32::WM_GRAPH_EVENT && takeEvents(events)) return GetTickCount() - start;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
-        }
+        if (takeEvents(events)) return GetTickCount() - start;
     }
 }
 
