@@ -12,27 +12,55 @@
 
 #include <cstdint>
 
+#include "platform/dik_codes.h"
 #include "platform/types.h"
 
 namespace plat {
+
+#ifdef _WIN32
+
+// The SDK's own types where the engine passes the SDK's objects (device GUIDs, data formats, properties).
+using LONG = ::LONG;
+using BOOL = ::BOOL;
+using Guid = ::GUID;
+using DataFormat = ::DIDATAFORMAT;
+// A property is named by the address of a GUID-shaped constant (DIPROP_RANGE is MAKEDIPROP(4)).
+using PropertyId = REFGUID;
+inline bool sameProperty(PropertyId a, PropertyId b) {
+    return &a == &b;
+}
+
+#else
 
 using LONG = std::int32_t;
 using BOOL = std::int32_t;
 
 // GUID, member for member.
 struct Guid {
-    std::uint32_t data1;
-    std::uint16_t data2;
-    std::uint16_t data3;
-    std::uint8_t data4[8];
+    std::uint32_t Data1;
+    std::uint16_t Data2;
+    std::uint16_t Data3;
+    std::uint8_t Data4[8];
 };
 
 constexpr bool operator==(const Guid& a, const Guid& b) {
     for (int i = 0; i < 8; ++i) {
-        if (a.data4[i] != b.data4[i]) return false;
+        if (a.Data4[i] != b.Data4[i]) return false;
     }
-    return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3;
+    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3;
 }
+
+// DIDATAFORMAT, reduced to the size of the state it describes; a backend tells the formats apart by address.
+struct DataFormat {
+    DWORD dwDataSize;
+};
+
+using PropertyId = std::uintptr_t;
+constexpr bool sameProperty(PropertyId a, PropertyId b) {
+    return a == b;
+}
+
+#endif  // _WIN32
 
 // IDirectInputA: the input object, the factory of devices.
 struct InputObject;
@@ -40,8 +68,6 @@ struct InputObject;
 struct InputDevice;
 // IDirectInputDevice2A: the same device reached through queryInterface; only it may be polled.
 using InputDevice2 = InputDevice;
-
-using PropertyId = std::uintptr_t;
 
 // DIPROPHEADER, DIPROPRANGE, DIPROPDWORD, member for member.
 struct PropertyHeader {
@@ -82,11 +108,6 @@ struct JoystickState {
     std::uint8_t rgbButtons[32];
 };
 
-// DIDATAFORMAT, reduced to the size of the state it describes; a backend tells the formats apart by address.
-struct DataFormat {
-    DWORD dataSize;
-};
-
 // DIDEVICEINSTANCEA, reduced to the members a backend can fill. `size` must be set by the caller.
 struct DeviceInstance {
     DWORD size;
@@ -100,6 +121,8 @@ struct DeviceInstance {
 using EnumDevicesCallback = BOOL (*)(const DeviceInstance* instance, void* context);
 
 }  // namespace plat
+
+#ifndef _WIN32
 
 // The system's keyboard and mouse (all keyboards and mice attached, seen as one each).
 constexpr plat::Guid GUID_SysMouse = {
@@ -147,7 +170,6 @@ constexpr DWORD DIDEVTYPEJOYSTICK_FLIGHTSTICK = 3;
 constexpr DWORD DIDEVTYPEJOYSTICK_GAMEPAD = 4;
 constexpr DWORD DIDEVTYPEJOYSTICK_RUDDER = 5;
 constexpr DWORD DIDEVTYPEJOYSTICK_WHEEL = 6;
-constexpr DWORD DIDEVTYPE_SUBTYPE_SHIFT = 8;
 
 // Device enumeration.
 constexpr DWORD DIEDFL_ATTACHEDONLY = 0x1;
@@ -159,18 +181,23 @@ constexpr plat::PropertyId DIPROP_RANGE = 4;
 constexpr plat::PropertyId DIPROP_DEADZONE = 5;
 constexpr DWORD DIPH_DEVICE = 0;
 constexpr DWORD DIPH_BYOFFSET = 1;
-// Dead zones and saturations are given in units of 1/10000 of the axis range.
-constexpr DWORD DI_DEADZONE_SCALE = 10000;
 
 // Offsets of the axes in JoystickState, the objects of DIPH_BYOFFSET properties.
 constexpr DWORD DIJOFS_X = 0;
 constexpr DWORD DIJOFS_Y = 4;
 
-constexpr DWORD KEYBOARD_STATE_SIZE = 256;
-
-inline constexpr plat::DataFormat c_dfDIKeyboard = {KEYBOARD_STATE_SIZE};
+inline constexpr plat::DataFormat c_dfDIKeyboard = {256};
 inline constexpr plat::DataFormat c_dfDIMouse = {sizeof(plat::MouseState)};
 inline constexpr plat::DataFormat c_dfDIJoystick = {sizeof(plat::JoystickState)};
+
+#endif  // _WIN32
+
+// The device subtype's place in a device type (GET_DIDEVICE_SUBTYPE).
+constexpr DWORD DIDEVTYPE_SUBTYPE_SHIFT = 8;
+// Dead zones and saturations are given in units of 1/10000 of the axis range.
+constexpr DWORD DI_DEADZONE_SCALE = 10000;
+
+constexpr DWORD KEYBOARD_STATE_SIZE = 256;
 
 namespace plat {
 

@@ -81,7 +81,7 @@ constexpr plat::Guid JOYSTICK_GUID = {0x4A4F5900u, 0x0001, 0x0002, {1, 2, 3, 4, 
 
 plat::Guid joystickGuid(int index) {
     plat::Guid guid = JOYSTICK_GUID;
-    guid.data1 += static_cast<std::uint32_t>(index);
+    guid.Data1 += static_cast<std::uint32_t>(index);
     return guid;
 }
 
@@ -237,7 +237,7 @@ HRESULT native::getDeviceState(InputDevice* device, DWORD size, void* data) {
     fake::FakeDevice& script = device->script();
     ++script.readCalls;
     script.lastReadSequence = ++fake::input().readSequence;
-    if (!script.dataFormat || size != script.dataFormat->dataSize || !data) return DIERR_INVALIDPARAM;
+    if (!script.dataFormat || size != script.dataFormat->dwDataSize || !data) return DIERR_INVALIDPARAM;
     if (consumeFailure(script.readFailures)) {
         script.acquired = false;
         return script.readFailure;
@@ -249,11 +249,11 @@ HRESULT native::getDeviceState(InputDevice* device, DWORD size, void* data) {
 
 HRESULT native::setProperty(InputDevice* device, PropertyId property, const PropertyHeader* header) {
     fake::InputState& state = fake::input();
-    record("setProperty " + std::string(property == DIPROP_RANGE ? "range " : "deadzone ") +
+    record("setProperty " + std::string(plat::sameProperty(property, DIPROP_RANGE) ? "range " : "deadzone ") +
            (header->object == DIJOFS_X ? "x" : "y"));
     if (device != &g_joystick || header->how != DIPH_BYOFFSET) return DIERR_INVALIDPARAM;
     fake::JoystickAxisProperties& axis = header->object == DIJOFS_X ? state.axisX : state.axisY;
-    if (property == DIPROP_RANGE && header->size == sizeof(PropertyRange)) {
+    if (plat::sameProperty(property, DIPROP_RANGE) && header->size == sizeof(PropertyRange)) {
         if (FAILED(state.rangeResult)) return state.rangeResult;
         const PropertyRange* range = reinterpret_cast<const PropertyRange*>(header);
         axis.min = range->min;
@@ -261,7 +261,7 @@ HRESULT native::setProperty(InputDevice* device, PropertyId property, const Prop
         axis.rangeSet = true;
         return DI_OK;
     }
-    if (property == DIPROP_DEADZONE && header->size == sizeof(PropertyDword)) {
+    if (plat::sameProperty(property, DIPROP_DEADZONE) && header->size == sizeof(PropertyDword)) {
         if (FAILED(state.deadZoneResult)) return state.deadZoneResult;
         axis.deadZone = reinterpret_cast<const PropertyDword*>(header)->data;
         axis.deadZoneSet = true;
