@@ -244,6 +244,7 @@ replay() {
     convert "$E2E_WORK/ekrang.tga" -auto-orient "$E2E_WORK/last.png"
     differing=$(compare -metric AE "$here/frames/game-demo-last.png" "$E2E_WORK/last.png" null: 2>&1) ||
         fail "$scenario: the last screenshot differs from the Linux program's in $differing pixels"
+    cat "$E2E_WORK/stdout.txt"
 }
 
 case $scenario in
