@@ -15,9 +15,9 @@
 # Arguments: scripts/wine-run, the build's Wine prefix, brikatan.exe, its run folder, the scenario.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/lib.sh"
-wine_run=$1
-build_prefix=$2
-program=$3
+wine_run=$(readlink -f "$1")
+build_prefix=$(readlink -f "$2")
+program=$(readlink -f "$3")
 run=$4
 scenario=$5
 
