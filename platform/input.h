@@ -8,16 +8,51 @@
 // only while its window has the input focus: when the window loses it the device is unacquired, its next read
 // fails with DIERR_INPUTLOST or DIERR_NOTACQUIRED, and acquiring it fails with DIERR_OTHERAPPHASPRIO until
 // the focus is back.
+//
+// On Windows the GUIDs, the data formats, the device states, the results and the flags are the SDK's own
+// (DirectInput 7); elsewhere this header defines them with the same names and values.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/types.h"
 
+#if defined(_WIN32)
+#ifndef DIRECTINPUT_VERSION
+#define DIRECTINPUT_VERSION 0x0700
+#endif
+#include <dinput.h>
+static_assert(DIRECTINPUT_VERSION == 0x0700,
+              "the engine speaks DirectInput 7: include platform/input.h before dinput.h");
+#endif
+
 namespace plat {
 
 using LONG = std::int32_t;
 using BOOL = std::int32_t;
+
+#if defined(_WIN32)
+
+using Guid = ::GUID;
+using MouseState = ::DIMOUSESTATE;
+using JoystickState = ::DIJOYSTATE;
+using DataFormat = ::DIDATAFORMAT;
+
+// DirectInput names a property by the address of a GUID reference (DIPROP_RANGE is the "GUID" at address 4):
+// the address is the name, so two properties are the same when their addresses are, and the GUID is never
+// read.
+class PropertyId {
+public:
+    PropertyId(const GUID& property) : property_(&property) {}  // NOLINT(google-explicit-constructor)
+    const GUID& guid() const { return *property_; }
+    friend bool operator==(PropertyId a, PropertyId b) { return a.property_ == b.property_; }
+    friend bool operator!=(PropertyId a, PropertyId b) { return a.property_ != b.property_; }
+
+private:
+    const GUID* property_;
+};
+
+#else
 
 // GUID, member for member.
 struct Guid {
@@ -34,31 +69,7 @@ constexpr bool operator==(const Guid& a, const Guid& b) {
     return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3;
 }
 
-// IDirectInputA: the input object, the factory of devices.
-struct InputObject;
-// IDirectInputDeviceA: one keyboard, mouse or joystick.
-struct InputDevice;
-// IDirectInputDevice2A: the same device reached through queryInterface; only it may be polled.
-using InputDevice2 = InputDevice;
-
 using PropertyId = std::uintptr_t;
-
-// DIPROPHEADER, DIPROPRANGE, DIPROPDWORD, member for member.
-struct PropertyHeader {
-    DWORD size;        // of the whole property structure
-    DWORD headerSize;  // of this header
-    DWORD object;      // with DIPH_BYOFFSET: the offset of the axis in JoystickState
-    DWORD how;
-};
-struct PropertyRange {
-    PropertyHeader header;
-    LONG min;
-    LONG max;
-};
-struct PropertyDword {
-    PropertyHeader header;
-    DWORD data;
-};
 
 // DIMOUSESTATE: movement since the previous read (lZ is the wheel, 120 per notch), bit 7 of a button = down.
 struct MouseState {
@@ -87,6 +98,32 @@ struct DataFormat {
     DWORD dataSize;
 };
 
+#endif
+
+// IDirectInputA: the input object, the factory of devices.
+struct InputObject;
+// IDirectInputDeviceA: one keyboard, mouse or joystick.
+struct InputDevice;
+// IDirectInputDevice2A: the same device reached through queryInterface; only it may be polled.
+using InputDevice2 = InputDevice;
+
+// DIPROPHEADER, DIPROPRANGE, DIPROPDWORD, member for member.
+struct PropertyHeader {
+    DWORD size;        // of the whole property structure
+    DWORD headerSize;  // of this header
+    DWORD object;      // with DIPH_BYOFFSET: the offset of the axis in JoystickState
+    DWORD how;
+};
+struct PropertyRange {
+    PropertyHeader header;
+    LONG min;
+    LONG max;
+};
+struct PropertyDword {
+    PropertyHeader header;
+    DWORD data;
+};
+
 // DIDEVICEINSTANCEA, reduced to the members a backend can fill. `size` must be set by the caller.
 struct DeviceInstance {
     DWORD size;
@@ -100,6 +137,15 @@ struct DeviceInstance {
 using EnumDevicesCallback = BOOL (*)(const DeviceInstance* instance, void* context);
 
 }  // namespace plat
+
+// The device type's second byte is its subtype.
+constexpr DWORD DIDEVTYPE_SUBTYPE_SHIFT = 8;
+// Dead zones and saturations are given in units of 1/10000 of the axis range.
+constexpr DWORD DI_DEADZONE_SCALE = 10000;
+// The keyboard's state: one byte per DIK_* code.
+constexpr DWORD KEYBOARD_STATE_SIZE = 256;
+
+#if !defined(_WIN32)
 
 // The system's keyboard and mouse (all keyboards and mice attached, seen as one each).
 constexpr plat::Guid GUID_SysMouse = {
@@ -147,7 +193,6 @@ constexpr DWORD DIDEVTYPEJOYSTICK_FLIGHTSTICK = 3;
 constexpr DWORD DIDEVTYPEJOYSTICK_GAMEPAD = 4;
 constexpr DWORD DIDEVTYPEJOYSTICK_RUDDER = 5;
 constexpr DWORD DIDEVTYPEJOYSTICK_WHEEL = 6;
-constexpr DWORD DIDEVTYPE_SUBTYPE_SHIFT = 8;
 
 // Device enumeration.
 constexpr DWORD DIEDFL_ATTACHEDONLY = 0x1;
@@ -159,18 +204,16 @@ constexpr plat::PropertyId DIPROP_RANGE = 4;
 constexpr plat::PropertyId DIPROP_DEADZONE = 5;
 constexpr DWORD DIPH_DEVICE = 0;
 constexpr DWORD DIPH_BYOFFSET = 1;
-// Dead zones and saturations are given in units of 1/10000 of the axis range.
-constexpr DWORD DI_DEADZONE_SCALE = 10000;
 
 // Offsets of the axes in JoystickState, the objects of DIPH_BYOFFSET properties.
 constexpr DWORD DIJOFS_X = 0;
 constexpr DWORD DIJOFS_Y = 4;
 
-constexpr DWORD KEYBOARD_STATE_SIZE = 256;
-
 inline constexpr plat::DataFormat c_dfDIKeyboard = {KEYBOARD_STATE_SIZE};
 inline constexpr plat::DataFormat c_dfDIMouse = {sizeof(plat::MouseState)};
 inline constexpr plat::DataFormat c_dfDIJoystick = {sizeof(plat::JoystickState)};
+
+#endif
 
 namespace plat {
 

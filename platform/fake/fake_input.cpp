@@ -76,13 +76,21 @@ plat::InputDevice g_keyboard{[]() -> fake::FakeDevice& { return fake::input().ke
 plat::InputDevice g_mouse{[]() -> fake::FakeDevice& { return fake::input().mouseDevice; }, "mouse"};
 plat::InputDevice g_joystick{[]() -> fake::FakeDevice& { return fake::input().joystickDevice; }, "joystick"};
 
-// The instance GUIDs of the attached joysticks differ in their first member only.
-constexpr plat::Guid JOYSTICK_GUID = {0x4A4F5900u, 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}};
+// The instance GUIDs of the attached joysticks differ in their first member only; the first is also the
+// product's.
+constexpr std::uint32_t JOYSTICK_GUID_FIRST = 0x4A4F5900u;
 
 plat::Guid joystickGuid(int index) {
-    plat::Guid guid = JOYSTICK_GUID;
-    guid.data1 += static_cast<std::uint32_t>(index);
-    return guid;
+    return {
+        JOYSTICK_GUID_FIRST + static_cast<std::uint32_t>(index), 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}};
+}
+
+// The state size a data format describes, told apart by its address as a backend does.
+DWORD stateSizeOf(const plat::DataFormat* format) {
+    if (format == &c_dfDIKeyboard) return KEYBOARD_STATE_SIZE;
+    if (format == &c_dfDIMouse) return sizeof(plat::MouseState);
+    if (format == &c_dfDIJoystick) return sizeof(plat::JoystickState);
+    return 0;
 }
 
 void record(const std::string& call) {
@@ -185,7 +193,7 @@ HRESULT native::enumDevices(InputObject*, DWORD devType, EnumDevicesCallback cal
         DeviceInstance instance{};
         instance.size = sizeof(instance);
         instance.guidInstance = joystickGuid(i);
-        instance.guidProduct = JOYSTICK_GUID;
+        instance.guidProduct = joystickGuid(0);
         instance.devType = state.joystickDevType;
         std::strcpy(instance.productName, "Fake joystick");
         ++state.joysticksEnumerated;
@@ -237,7 +245,7 @@ HRESULT native::getDeviceState(InputDevice* device, DWORD size, void* data) {
     fake::FakeDevice& script = device->script();
     ++script.readCalls;
     script.lastReadSequence = ++fake::input().readSequence;
-    if (!script.dataFormat || size != script.dataFormat->dataSize || !data) return DIERR_INVALIDPARAM;
+    if (!script.dataFormat || size != stateSizeOf(script.dataFormat) || !data) return DIERR_INVALIDPARAM;
     if (consumeFailure(script.readFailures)) {
         script.acquired = false;
         return script.readFailure;
