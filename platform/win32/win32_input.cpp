@@ -52,6 +52,8 @@ void describe(const DIDEVICEINSTANCEA& from, plat::DeviceInstance* to) {
     copyName(to->productName, from.tszProductName, sizeof to->productName);
 }
 
+// DirectInput calls back with its own description and, on 32-bit Windows, its own calling convention
+// (stdcall); the contract's callback gets the contract's description through this one.
 struct Enumeration {
     plat::EnumDevicesCallback callback;
     void* context;
