@@ -39,15 +39,18 @@ HRESULT Sound::load(SoundSystem* soundSystem, const char* filePath, int copyCoun
 HRESULT Sound::loadFromStream(SoundSystem* soundSystem, std::size_t size, std::FILE* stream, int copyCount) {
     release();
     if (!stream) return E_INVALIDARG;
-    if (size == 0) {
+    const bool measured = size == 0;
+    if (measured) {
         size = bytesToEnd(stream);
         if (std::ferror(stream)) return E_FAIL;
     }
     std::unique_ptr<std::uint8_t[]> image(new (std::nothrow) std::uint8_t[std::max<std::size_t>(size, 1)]);
     if (!image) return E_OUTOFMEMORY;
-    // A file shorter than asked for yields only what was there; the walk rejects an image cut short.
+    // A file shorter than asked for yields only what was there; the walk rejects an image cut short. Fewer
+    // bytes than the stream itself measured is a stream that cannot be read, whether or not the C library
+    // flags it (a write-only stream reads as empty on some).
     const std::size_t got = std::fread(image.get(), 1, size, stream);
-    if (std::ferror(stream)) return E_FAIL;
+    if (std::ferror(stream) || (measured && got < size)) return E_FAIL;
     return createFromMemory(soundSystem, got, image.get(), copyCount);
 }
 

@@ -21,7 +21,7 @@ constexpr int CURSOR_BOTTOM = 471;
 
 }  // namespace
 
-int WinMain(HINSTANCE, HINSTANCE, char*, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, char*, int) {
     if (!initGame()) return 0;
     while (g_display.pumpMessages()) {
         if (!g_display.active) continue;

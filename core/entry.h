@@ -4,7 +4,7 @@
 #include "platform/types.h"
 
 // The program. Keeps its Windows name and arguments; on other systems main calls it. Returns 0 on every path.
-int WinMain(HINSTANCE instance, HINSTANCE previousInstance, char* commandLine, int showCommand);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, char* commandLine, int showCommand);
 
 // False when the display cannot be created; nothing else stops the start-up.
 bool initGame();

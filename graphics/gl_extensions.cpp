@@ -67,8 +67,10 @@ void initMultitexture() {
     GLint units = 0;
     glGetIntegerv(MAX_TEXTURE_UNITS, &units);
     // A driver without the extension reports an error and leaves the value alone; clear it so later error
-    // checks do not see it.
-    while (glGetError() != GL_NO_ERROR) {
+    // checks do not see it. GL keeps one flag per kind of error, so a few reads clear them all; more would be
+    // a driver that reports an error on every call (as one does with no context current) and never clears.
+    constexpr int GL_ERROR_KINDS = 8;
+    for (int read = 0; read < GL_ERROR_KINDS && glGetError() != GL_NO_ERROR; ++read) {
     }
 
     fetchEntryPoint(pel::glMultiTexCoord1fARB, "glMultiTexCoord1fARB");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 // Entry points of GL_ARB_multitexture, null until initMultitexture has run and null afterwards when the
 // driver does not offer them. They live in a namespace of their own because the system's GL header may

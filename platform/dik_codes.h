@@ -3,6 +3,17 @@
 // that come with the E0 prefix.
 #pragma once
 
+#ifdef _WIN32
+
+// The SDK's own codes, of the DirectInput version the engine asks for.
+#include "platform/types.h"
+#ifndef DIRECTINPUT_VERSION
+#define DIRECTINPUT_VERSION 0x0700
+#endif
+#include <dinput.h>
+
+#else
+
 #include <cstdint>
 
 constexpr std::uint8_t DIK_ESCAPE = 0x01;
@@ -118,3 +129,5 @@ constexpr std::uint8_t DIK_DELETE = 0xD3;
 constexpr std::uint8_t DIK_LWIN = 0xDB;
 constexpr std::uint8_t DIK_RWIN = 0xDC;
 constexpr std::uint8_t DIK_APPS = 0xDD;
+
+#endif  // _WIN32

@@ -8,97 +8,59 @@
 // only while its window has the input focus: when the window loses it the device is unacquired, its next read
 // fails with DIERR_INPUTLOST or DIERR_NOTACQUIRED, and acquiring it fails with DIERR_OTHERAPPHASPRIO until
 // the focus is back.
-//
-// On Windows the GUIDs, the data formats, the device states, the results and the flags are the SDK's own
-// (DirectInput 7); elsewhere this header defines them with the same names and values.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/dik_codes.h"
 #include "platform/types.h"
 
-#if defined(_WIN32)
-#ifndef DIRECTINPUT_VERSION
-#define DIRECTINPUT_VERSION 0x0700
-#endif
-#include <dinput.h>
-static_assert(DIRECTINPUT_VERSION == 0x0700,
-              "the engine speaks DirectInput 7: include platform/input.h before dinput.h");
-#endif
-
 namespace plat {
+
+#ifdef _WIN32
+
+// The SDK's own types where the engine passes the SDK's objects (device GUIDs, data formats, properties).
+using LONG = ::LONG;
+using BOOL = ::BOOL;
+using Guid = ::GUID;
+using DataFormat = ::DIDATAFORMAT;
+// A property is named by the address of a GUID-shaped constant (DIPROP_RANGE is MAKEDIPROP(4)).
+using PropertyId = REFGUID;
+inline bool sameProperty(PropertyId a, PropertyId b) {
+    return &a == &b;
+}
+
+#else
 
 using LONG = std::int32_t;
 using BOOL = std::int32_t;
 
-#if defined(_WIN32)
-
-using Guid = ::GUID;
-using MouseState = ::DIMOUSESTATE;
-using JoystickState = ::DIJOYSTATE;
-using DataFormat = ::DIDATAFORMAT;
-
-// DirectInput names a property by the address of a GUID reference (DIPROP_RANGE is the "GUID" at address 4):
-// the address is the name, so two properties are the same when their addresses are, and the GUID is never
-// read.
-class PropertyId {
-public:
-    PropertyId(const GUID& property) : property_(&property) {}  // NOLINT(google-explicit-constructor)
-    const GUID& guid() const { return *property_; }
-    friend bool operator==(PropertyId a, PropertyId b) { return a.property_ == b.property_; }
-    friend bool operator!=(PropertyId a, PropertyId b) { return a.property_ != b.property_; }
-
-private:
-    const GUID* property_;
-};
-
-#else
-
 // GUID, member for member.
 struct Guid {
-    std::uint32_t data1;
-    std::uint16_t data2;
-    std::uint16_t data3;
-    std::uint8_t data4[8];
+    std::uint32_t Data1;
+    std::uint16_t Data2;
+    std::uint16_t Data3;
+    std::uint8_t Data4[8];
 };
 
 constexpr bool operator==(const Guid& a, const Guid& b) {
     for (int i = 0; i < 8; ++i) {
-        if (a.data4[i] != b.data4[i]) return false;
+        if (a.Data4[i] != b.Data4[i]) return false;
     }
-    return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3;
+    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3;
 }
-
-using PropertyId = std::uintptr_t;
-
-// DIMOUSESTATE: movement since the previous read (lZ is the wheel, 120 per notch), bit 7 of a button = down.
-struct MouseState {
-    LONG lX;
-    LONG lY;
-    LONG lZ;
-    std::uint8_t rgbButtons[4];
-};
-
-// DIJOYSTATE: axes within the range set on them (centre when inside the dead zone), hats as hundredths of a
-// degree (0xFFFFFFFF when centred), bit 7 of a button = down.
-struct JoystickState {
-    LONG lX;
-    LONG lY;
-    LONG lZ;
-    LONG lRx;
-    LONG lRy;
-    LONG lRz;
-    LONG rglSlider[2];
-    DWORD rgdwPOV[4];
-    std::uint8_t rgbButtons[32];
-};
 
 // DIDATAFORMAT, reduced to the size of the state it describes; a backend tells the formats apart by address.
 struct DataFormat {
-    DWORD dataSize;
+    DWORD dwDataSize;
 };
 
-#endif
+using PropertyId = std::uintptr_t;
+constexpr bool sameProperty(PropertyId a, PropertyId b) {
+    return a == b;
+}
+
+#endif  // _WIN32
 
 // IDirectInputA: the input object, the factory of devices.
 struct InputObject;
@@ -124,6 +86,28 @@ struct PropertyDword {
     DWORD data;
 };
 
+// DIMOUSESTATE: movement since the previous read (lZ is the wheel, 120 per notch), bit 7 of a button = down.
+struct MouseState {
+    LONG lX;
+    LONG lY;
+    LONG lZ;
+    std::uint8_t rgbButtons[4];
+};
+
+// DIJOYSTATE: axes within the range set on them (centre when inside the dead zone), hats as hundredths of a
+// degree (0xFFFFFFFF when centred), bit 7 of a button = down.
+struct JoystickState {
+    LONG lX;
+    LONG lY;
+    LONG lZ;
+    LONG lRx;
+    LONG lRy;
+    LONG lRz;
+    LONG rglSlider[2];
+    DWORD rgdwPOV[4];
+    std::uint8_t rgbButtons[32];
+};
+
 // DIDEVICEINSTANCEA, reduced to the members a backend can fill. `size` must be set by the caller.
 struct DeviceInstance {
     DWORD size;
@@ -138,14 +122,7 @@ using EnumDevicesCallback = BOOL (*)(const DeviceInstance* instance, void* conte
 
 }  // namespace plat
 
-// The device type's second byte is its subtype.
-constexpr DWORD DIDEVTYPE_SUBTYPE_SHIFT = 8;
-// Dead zones and saturations are given in units of 1/10000 of the axis range.
-constexpr DWORD DI_DEADZONE_SCALE = 10000;
-// The keyboard's state: one byte per DIK_* code.
-constexpr DWORD KEYBOARD_STATE_SIZE = 256;
-
-#if !defined(_WIN32)
+#ifndef _WIN32
 
 // The system's keyboard and mouse (all keyboards and mice attached, seen as one each).
 constexpr plat::Guid GUID_SysMouse = {
@@ -209,11 +186,18 @@ constexpr DWORD DIPH_BYOFFSET = 1;
 constexpr DWORD DIJOFS_X = 0;
 constexpr DWORD DIJOFS_Y = 4;
 
-inline constexpr plat::DataFormat c_dfDIKeyboard = {KEYBOARD_STATE_SIZE};
+inline constexpr plat::DataFormat c_dfDIKeyboard = {256};
 inline constexpr plat::DataFormat c_dfDIMouse = {sizeof(plat::MouseState)};
 inline constexpr plat::DataFormat c_dfDIJoystick = {sizeof(plat::JoystickState)};
 
-#endif
+#endif  // _WIN32
+
+// The device subtype's place in a device type (GET_DIDEVICE_SUBTYPE).
+constexpr DWORD DIDEVTYPE_SUBTYPE_SHIFT = 8;
+// Dead zones and saturations are given in units of 1/10000 of the axis range.
+constexpr DWORD DI_DEADZONE_SCALE = 10000;
+
+constexpr DWORD KEYBOARD_STATE_SIZE = 256;
 
 namespace plat {
 

@@ -10,13 +10,18 @@
 
 #include "platform/types.h"
 
+#ifndef _WIN32
+// On Windows these come with <windows.h>.
 using LONGLONG = std::int64_t;
 using LONG_PTR = std::intptr_t;
 
-// Result codes of COM and the filter graph.
+// Result codes of COM.
 constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
 constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
 constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
+#endif
+
+// Result codes of the filter graph.
 constexpr HRESULT HRESULT_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u);  // HRESULT_FROM_WIN32(2)
 constexpr HRESULT VFW_E_CANNOT_RENDER = static_cast<HRESULT>(0x80040218u);
 constexpr HRESULT VFW_E_UNSUPPORTED_STREAM = static_cast<HRESULT>(0x80040265u);

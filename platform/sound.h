@@ -57,7 +57,11 @@ constexpr DWORD DSBSIZE_MAX = 0x0FFFFFFFu;
 constexpr DWORD DSBFREQUENCY_MIN = 100;
 constexpr DWORD DSBFREQUENCY_MAX = 200000;
 
+#ifdef _WIN32
+#include <mmsystem.h>  // WAVE_FORMAT_PCM
+#else
 constexpr std::uint16_t WAVE_FORMAT_PCM = 1;
+#endif
 
 namespace plat {
 

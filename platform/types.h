@@ -2,8 +2,7 @@
 //
 // The engine was written against Win32 and DirectX; every operating-system call it makes is one operation of
 // the contract in this folder, shaped like the call it stands for. These definitions carry the Windows values
-// so that every backend, and every test, speaks the same numbers. A native Windows backend takes them from
-// the SDK.
+// so that every backend, and every test, speaks the same numbers. On Windows they are the SDK's own.
 //
 // A backend defines every operation of the contract, under its plat:: name, except those that bring values
 // from outside into the program (clocks, message boxes, the display mode, window messages, input devices,
@@ -12,6 +11,22 @@
 #pragma once
 
 #include <cstdint>
+
+#ifdef _WIN32
+
+// Only what the engine names: no min/max macros, none of the rarely used headers.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#else
+
+// The calling convention of the Windows entry points; nothing on other systems.
+#define WINAPI
 
 // Opaque handles. Each backend decides what lies behind them; the engine only stores and passes them.
 struct HINSTANCE__;
@@ -117,3 +132,5 @@ constexpr std::uint8_t PFD_MAIN_PLANE = 0;
 constexpr std::int32_t DISP_CHANGE_SUCCESSFUL = 0;
 constexpr std::int32_t DISP_CHANGE_FAILED = -1;
 constexpr std::int32_t DISP_CHANGE_BADMODE = -2;
+
+#endif  // _WIN32

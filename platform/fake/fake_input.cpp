@@ -76,21 +76,13 @@ plat::InputDevice g_keyboard{[]() -> fake::FakeDevice& { return fake::input().ke
 plat::InputDevice g_mouse{[]() -> fake::FakeDevice& { return fake::input().mouseDevice; }, "mouse"};
 plat::InputDevice g_joystick{[]() -> fake::FakeDevice& { return fake::input().joystickDevice; }, "joystick"};
 
-// The instance GUIDs of the attached joysticks differ in their first member only; the first is also the
-// product's.
-constexpr std::uint32_t JOYSTICK_GUID_FIRST = 0x4A4F5900u;
+// The instance GUIDs of the attached joysticks differ in their first member only.
+constexpr plat::Guid JOYSTICK_GUID = {0x4A4F5900u, 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}};
 
 plat::Guid joystickGuid(int index) {
-    return {
-        JOYSTICK_GUID_FIRST + static_cast<std::uint32_t>(index), 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}};
-}
-
-// The state size a data format describes, told apart by its address as a backend does.
-DWORD stateSizeOf(const plat::DataFormat* format) {
-    if (format == &c_dfDIKeyboard) return KEYBOARD_STATE_SIZE;
-    if (format == &c_dfDIMouse) return sizeof(plat::MouseState);
-    if (format == &c_dfDIJoystick) return sizeof(plat::JoystickState);
-    return 0;
+    plat::Guid guid = JOYSTICK_GUID;
+    guid.Data1 += static_cast<std::uint32_t>(index);
+    return guid;
 }
 
 void record(const std::string& call) {
@@ -193,7 +185,7 @@ HRESULT native::enumDevices(InputObject*, DWORD devType, EnumDevicesCallback cal
         DeviceInstance instance{};
         instance.size = sizeof(instance);
         instance.guidInstance = joystickGuid(i);
-        instance.guidProduct = joystickGuid(0);
+        instance.guidProduct = JOYSTICK_GUID;
         instance.devType = state.joystickDevType;
         std::strcpy(instance.productName, "Fake joystick");
         ++state.joysticksEnumerated;
@@ -245,7 +237,7 @@ HRESULT native::getDeviceState(InputDevice* device, DWORD size, void* data) {
     fake::FakeDevice& script = device->script();
     ++script.readCalls;
     script.lastReadSequence = ++fake::input().readSequence;
-    if (!script.dataFormat || size != stateSizeOf(script.dataFormat) || !data) return DIERR_INVALIDPARAM;
+    if (!script.dataFormat || size != script.dataFormat->dwDataSize || !data) return DIERR_INVALIDPARAM;
     if (consumeFailure(script.readFailures)) {
         script.acquired = false;
         return script.readFailure;
@@ -257,11 +249,11 @@ HRESULT native::getDeviceState(InputDevice* device, DWORD size, void* data) {
 
 HRESULT native::setProperty(InputDevice* device, PropertyId property, const PropertyHeader* header) {
     fake::InputState& state = fake::input();
-    record("setProperty " + std::string(property == DIPROP_RANGE ? "range " : "deadzone ") +
+    record("setProperty " + std::string(plat::sameProperty(property, DIPROP_RANGE) ? "range " : "deadzone ") +
            (header->object == DIJOFS_X ? "x" : "y"));
     if (device != &g_joystick || header->how != DIPH_BYOFFSET) return DIERR_INVALIDPARAM;
     fake::JoystickAxisProperties& axis = header->object == DIJOFS_X ? state.axisX : state.axisY;
-    if (property == DIPROP_RANGE && header->size == sizeof(PropertyRange)) {
+    if (plat::sameProperty(property, DIPROP_RANGE) && header->size == sizeof(PropertyRange)) {
         if (FAILED(state.rangeResult)) return state.rangeResult;
         const PropertyRange* range = reinterpret_cast<const PropertyRange*>(header);
         axis.min = range->min;
@@ -269,7 +261,7 @@ HRESULT native::setProperty(InputDevice* device, PropertyId property, const Prop
         axis.rangeSet = true;
         return DI_OK;
     }
-    if (property == DIPROP_DEADZONE && header->size == sizeof(PropertyDword)) {
+    if (plat::sameProperty(property, DIPROP_DEADZONE) && header->size == sizeof(PropertyDword)) {
         if (FAILED(state.deadZoneResult)) return state.deadZoneResult;
         axis.deadZone = reinterpret_cast<const PropertyDword*>(header)->data;
         axis.deadZoneSet = true;

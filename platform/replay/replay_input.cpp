@@ -52,8 +52,10 @@ void readChanges(StateSlot& slot, std::size_t count) {
     if (changed > count) replay::fail("corrupted: a device state changes more words than it has");
     std::size_t index = 0;
     for (std::uint64_t i = 0; i < changed; ++i) {
-        index += reader.unsignedNumber();
-        if (index >= count) replay::fail("corrupted: a device state changes a word past its end");
+        // The gap is checked before it is added, so that no gap wraps the index round to a word in range.
+        const std::uint64_t gap = reader.unsignedNumber();
+        if (gap >= count - index) replay::fail("corrupted: a device state changes a word past its end");
+        index += static_cast<std::size_t>(gap);
         slot.words[index] += static_cast<std::uint32_t>(reader.signedNumber());
     }
 }

@@ -37,7 +37,7 @@ enum class DeviceKind { keyboard, mouse, joystick };
 // The axes a joystick state carries (X, Y, Z, Rx, Ry, Rz, two sliders), by their offset / 4.
 constexpr int JOYSTICK_AXIS_COUNT = 8;
 
-// Joysticks are enumerated with instance GUIDs made of this marker and SDL's instance id in data1.
+// Joysticks are enumerated with instance GUIDs made of this marker and SDL's instance id in Data1.
 constexpr plat::Guid SDL_JOYSTICK_GUID = {0, 0x5344, 0x4C32, {'j', 'o', 'y', 's', 't', 'i', 'c', 'k'}};
 
 bool isJoystickGuid(const plat::Guid& guid);

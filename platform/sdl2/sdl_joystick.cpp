@@ -74,13 +74,13 @@ namespace sdl2 {
 
 bool isJoystickGuid(const plat::Guid& guid) {
     plat::Guid marker = guid;
-    marker.data1 = 0;
+    marker.Data1 = 0;
     return marker == SDL_JOYSTICK_GUID;
 }
 
 plat::Guid joystickGuid(SDL_JoystickID id) {
     plat::Guid guid = SDL_JOYSTICK_GUID;
-    guid.data1 = static_cast<std::uint32_t>(id);
+    guid.Data1 = static_cast<std::uint32_t>(id);
     return guid;
 }
 
@@ -114,7 +114,7 @@ HRESULT enumJoysticks(plat::EnumDevicesCallback callback, void* context) {
 }
 
 SDL_Joystick* openJoystick(const plat::Guid& guid) {
-    const int index = deviceIndexOf(static_cast<SDL_JoystickID>(guid.data1));
+    const int index = deviceIndexOf(static_cast<SDL_JoystickID>(guid.Data1));
     return index < 0 ? nullptr : SDL_JoystickOpen(index);
 }
 

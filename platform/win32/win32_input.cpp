@@ -123,7 +123,7 @@ HRESULT native::getDeviceState(InputDevice* device, DWORD size, void* data) {
 
 HRESULT native::setProperty(InputDevice* device, PropertyId property, const PropertyHeader* header) {
     if (!device || !header) return DIERR_INVALIDPARAM;
-    return com(device)->SetProperty(property.guid(), reinterpret_cast<const DIPROPHEADER*>(header));
+    return com(device)->SetProperty(property, reinterpret_cast<const DIPROPHEADER*>(header));
 }
 
 HRESULT native::getDeviceInfo(InputDevice* device, DeviceInstance* info) {

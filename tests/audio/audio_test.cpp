@@ -57,6 +57,12 @@ private:
 };
 
 // A 0.01 s tone made by sox in the output format `options` name, read back; empty when sox fails.
+// The files sox writes are the reference for formats the tests cannot build by hand; where sox cannot be run
+// (a Windows build under Wine) the tests that need it are skipped.
+bool soxInstalled() {
+    return std::system("sox --version >/dev/null 2>&1") == 0;
+}
+
 Bytes soxFile(const std::string& options, const char* path = "sox.wav") {
     const std::string command = "sox -n " + options + " " + path + " synth 0.01 sine 440 2>/dev/null";
     return std::system(command.c_str()) == 0 ? testfiles::readFile(path) : Bytes{};
@@ -94,6 +100,7 @@ protected:
 };
 
 TEST_F(WaveWalk, PcmFilesFromSoxLoadWithTheirFormatAndSamples) {
+    if (!soxInstalled()) GTEST_SKIP() << "sox is not installed";
     const struct {
         const char* options;
         std::uint16_t channels;
@@ -120,6 +127,7 @@ TEST_F(WaveWalk, PcmFilesFromSoxLoadWithTheirFormatAndSamples) {
 }
 
 TEST_F(WaveWalk, FactChunksAreSkippedAndTheNextChunkIsTheData) {
+    if (!soxInstalled()) GTEST_SKIP() << "sox is not installed";
     const Bytes data = payload(12);
     const Bytes list = payload(20);
     const struct {
@@ -157,6 +165,7 @@ TEST_F(WaveWalk, FactChunksAreSkippedAndTheNextChunkIsTheData) {
 }
 
 TEST_F(WaveWalk, BadFilesAreRejectedWithTheirReasonWithoutReadingPastTheEnd) {
+    if (!soxInstalled()) GTEST_SKIP() << "sox is not installed";
     Bytes formatPastTheEnd = Builder(1, 1, 8000, 8, 200).bytes();
     formatPastTheEnd.resize(60);
     const struct {

@@ -148,7 +148,7 @@ TEST(ReplayTest, ARecordingThatCannotBeReplayedIsRefusedOrStopsWithAMessage) {
     firstBlocks.resize(16 + 2 * (8 + 4096));
     writeFile(RECORDING, firstBlocks);
     EXPECT_EXIT(runProgram("--replay", RECORDING, [](int) {}), testing::ExitedWithCode(replay::REPLAY_FAILED),
-                "stopped at frame [0-9]+: the recording ends here");
+                "stopped at frame .*: the recording ends here");
     std::remove(RECORDING);
 }
 
