@@ -10,19 +10,23 @@
 
 #include "platform/types.h"
 
-#ifndef _WIN32
-// On Windows these come with <windows.h>.
+// HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), under a name of the contract's own.
+constexpr HRESULT HRESULT_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u);
+
+#ifdef _WIN32
+// The Windows build speaks DirectShow's own definitions: the seeking flags, the event codes, the results.
+#include <strmif.h>
+
+#include <evcode.h>
+#include <vfwmsgs.h>
+#else
 using LONGLONG = std::int64_t;
 using LONG_PTR = std::intptr_t;
 
-// Result codes of COM.
+// Result codes of COM and the filter graph.
 constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
 constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
 constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
-#endif
-
-// Result codes of the filter graph.
-constexpr HRESULT HRESULT_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u);  // HRESULT_FROM_WIN32(2)
 constexpr HRESULT VFW_E_CANNOT_RENDER = static_cast<HRESULT>(0x80040218u);
 constexpr HRESULT VFW_E_UNSUPPORTED_STREAM = static_cast<HRESULT>(0x80040265u);
 constexpr HRESULT VFW_E_WRONG_STATE = static_cast<HRESULT>(0x80040227u);
@@ -35,6 +39,7 @@ constexpr long EC_ERRORABORT = 3;
 // IMediaSeeking::SetPositions flags.
 constexpr DWORD AM_SEEKING_NoPositioning = 0;
 constexpr DWORD AM_SEEKING_AbsolutePositioning = 1;
+#endif
 
 namespace plat {
 

@@ -10,6 +10,12 @@
 
 #include "platform/types.h"
 
+#ifdef _WIN32
+// The Windows build speaks DirectSound's own definitions.
+#include <mmsystem.h>
+
+#include <dsound.h>
+#else
 // Result codes of the sound device (MAKE_DSHRESULT values and the COM codes DirectSound reuses).
 constexpr HRESULT DS_OK = S_OK;
 constexpr HRESULT DSERR_ALLOCATED = static_cast<HRESULT>(0x8878000Au);
@@ -57,9 +63,6 @@ constexpr DWORD DSBSIZE_MAX = 0x0FFFFFFFu;
 constexpr DWORD DSBFREQUENCY_MIN = 100;
 constexpr DWORD DSBFREQUENCY_MAX = 200000;
 
-#ifdef _WIN32
-#include <mmsystem.h>  // WAVE_FORMAT_PCM
-#else
 constexpr std::uint16_t WAVE_FORMAT_PCM = 1;
 #endif
 
