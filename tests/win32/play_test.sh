@@ -152,13 +152,15 @@ win_check_log() {
         fail "$scenario: the log differs from the Linux program's"
 }
 
-# play_and_leave: a new game from the menu, the paddle swept both ways, Escape back to the menu, F12 to end; the
-# program ends with status 0. Escape's teardown takes a pass per entity, so F12 is pressed until it is taken.
+# play_and_leave [shots]: a new game from the menu, the paddle swept left then right, Escape back to the menu, F12
+# to end; the program ends with status 0. With "shots", F1 after each sweep, and the screenshots show the wall and
+# the paddle moved. Escape's teardown takes a pass per entity, so F12 is pressed until it is taken.
 play_and_leave() {
     click_new_game
     move_mouse -60 0
+    [ -z "${1:-}" ] || e2e_screenshot left
     move_mouse 120 0
-    [ -z "${1:-}" ] || "$1"
+    [ -z "${1:-}" ] || { e2e_screenshot right && check_play_screenshots; }
     press_key Escape
     while kill -0 "$GAME_PID" 2>/dev/null; do press_key F12; done
     e2e_wait_exit
@@ -166,13 +168,24 @@ play_and_leave() {
     win_check_log
 }
 
-# wall_in_screenshot: F1 during play, and the screenshot shows the wall: many bricks lit, blue and yellow ones.
-wall_in_screenshot() {
-    local lit blue yellow
-    e2e_screenshot play
-    read -r lit blue yellow < <(e2e_wall_cells "$E2E_WORK/play.tga")
+# paddle_cell TGA: where the paddle is, in cells of 10 pixels from the left wall: the mean of its lit cells.
+paddle_cell() {
+    convert "$1" -auto-orient -crop 620x10+10+437 +repage -scale '62x1!' -depth 8 txt:- |
+        awk -F'[(),]' 'NR > 1 && ($3 > 120 || $4 > 120 || $5 > 120) { sum += NR - 2; n++ }
+                       END { print n ? int(sum / n) : -1 }'
+}
+
+# check_play_screenshots: the wall (many bricks lit, blue and yellow ones), and the paddle well to the right of
+# where it was: 120 pixels of mouse, doubled by the acceleration.
+check_play_screenshots() {
+    local lit blue yellow left right
+    read -r lit blue yellow < <(e2e_wall_cells "$E2E_WORK/right.tga")
     [ "$lit" -ge 50 ] && [ "$blue" -ge 10 ] && [ $((yellow * 100)) -ge $((lit * 20)) ] ||
         fail "$scenario: the wall is not in the screenshot (cells lit $lit, blue $blue, yellow $yellow)"
+    left=$(paddle_cell "$E2E_WORK/left.tga")
+    right=$(paddle_cell "$E2E_WORK/right.tga")
+    [ "$left" -ge 0 ] && [ "$right" -ge $((left + 15)) ] ||
+        fail "$scenario: the paddle did not follow the mouse (cell $left, then $right)"
 }
 
 # One session on a screen: the notice (and the question where asked), the menu, a game, F1, Escape, F12.
@@ -193,7 +206,7 @@ play_session() {
     else
         [[ "$geometry" != 640x480* ]] || fail "$scenario: the window has no frame ($geometry)"
     fi
-    play_and_leave wall_in_screenshot
+    play_and_leave shots
 }
 
 # A start-up that goes wrong in one way (a function breaking the run folder or the sound), the boxes it shows,
