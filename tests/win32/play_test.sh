@@ -267,4 +267,4 @@ case $scenario in
     replay) replay ;;
     *) fail "no scenario $scenario" ;;
 esac
-echo "win32 e2e $scenario: passed"
+echo "win32 e2e $5: passed"
