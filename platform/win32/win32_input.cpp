@@ -16,6 +16,13 @@
 
 namespace {
 
+// DirectInput writes its device states, in the layouts of c_dfDIMouse and c_dfDIJoystick, straight into the
+// contract's.
+static_assert(sizeof(plat::MouseState) == sizeof(DIMOUSESTATE), "DIMOUSESTATE, member for member");
+static_assert(sizeof(plat::JoystickState) == sizeof(DIJOYSTATE), "DIJOYSTATE, member for member");
+static_assert(offsetof(plat::JoystickState, rgbButtons) == offsetof(DIJOYSTATE, rgbButtons),
+              "DIJOYSTATE buttons");
+
 // The contract passes DirectInput's property structures through by their header, as DirectInput does.
 static_assert(sizeof(plat::PropertyHeader) == sizeof(DIPROPHEADER), "DIPROPHEADER, member for member");
 static_assert(sizeof(plat::PropertyRange) == sizeof(DIPROPRANGE), "DIPROPRANGE, member for member");

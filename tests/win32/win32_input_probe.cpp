@@ -19,6 +19,7 @@ namespace {
 
 constexpr DWORD FOREGROUND = DISCL_NONEXCLUSIVE | DISCL_FOREGROUND;
 constexpr std::uint8_t DOWN = 0x80;
+constexpr plat::Point POINTER_START = {320, 240};
 
 struct ResultName {
     HRESULT result;
@@ -48,7 +49,11 @@ void say(const char* line) {
     std::fflush(stdout);
 }
 
+// Where the pointer was at the last move that reached the window, in the window's coordinates.
+plat::Point g_lastMove = {-1, -1};
+
 LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE) g_lastMove = {LOWORD(lParam), HIWORD(lParam)};
     return plat::defWindowProc(window, message, wParam, lParam);
 }
 
@@ -214,6 +219,12 @@ int main() {
     Devices devices;
     if (!create(window, &devices)) return 1;
     describe(devices);
+    // Wine takes pointer moves in with the window's messages: the mouse is acquired once the move to the
+    // starting point has arrived, so that none from before counts as the mouse's movement.
+    while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y) {
+        pumpMessages();
+        yieldToOthers();
+    }
     HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
     while (!acquireBoth(devices, &keyboardResult, &mouseResult)) {
         pumpMessages();

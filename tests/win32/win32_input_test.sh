@@ -1,30 +1,31 @@
 #!/usr/bin/env bash
 # The DirectInput keyboard and mouse under Wine, driven with xdotool on a virtual X server of the test's own:
-#   win32_input_test.sh PROBE WINE-RUNNER...
-# The probe (win32_input_probe.cpp) runs in a Wine desktop of its own, so that the windows of Wine programs
-# tested side by side in the same prefix cannot take the focus from it. Each step waits for the probe's answer
-# before the next, and the whole transcript is compared at the end.
-source "$(dirname "$0")/../e2e/lib.sh"
-
-probe=$1
-shift
+#   win32_input_test.sh PREFIX PROBE
+# PREFIX is the Wine prefix of the programs that draw, which run one at a time (wine-on-xvfb.sh). Each step
+# waits for the probe's answer (win32_input_probe.cpp) before the next; the whole transcript is compared at the
+# end.
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/lib.sh"
+prefix=$(realpath -m "$1")
+probe=$2
 
 e2e_start_x 640x480x24
 E2E_WORK=$(mktemp -d)
 out=$E2E_WORK/out.txt
-xdotool mousemove 320 240
-windows_path="Z:${probe//\//\\}"
-("$@" explorer "/desktop=pel-input-$$,640x480" "$windows_path" >"$out" 2>"$E2E_WORK/err.txt") &
+("$here/../../scripts/wine-run" "$prefix" "$probe" >"$out" 2>"$E2E_WORK/err.txt") &
 GAME_PID=$!
 
 # wait_lines N: until the probe has printed N lines; fails if it ends first.
 wait_lines() {
     while [ "$(wc -l <"$out")" -lt "$1" ]; do
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the probe ended early:$(printf '\n')$(cat "$out" "$E2E_WORK/err.txt")"
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the probe ended early: $(cat "$out" "$E2E_WORK/err.txt")"
         sleep 0.1
     done
 }
 
+wait_lines 3
+# The pointer's starting point, where the probe waits for it (from elsewhere: only a move tells Wine).
+xdotool mousemove 300 200 mousemove 320 240
 wait_lines 4
 # Escape goes down after a move of (12, -5) and one notch of the wheel forward.
 xdotool mousemove 332 235 click 4 keydown Escape
@@ -35,16 +36,16 @@ xdotool mousemove 300 255 keyup Escape
 wait_lines 7
 xdotool keyup a
 wait_lines 8
-# A click on the other program's window takes the focus away, one on the game's window brings it back.
+# A click on the other program's window takes the focus away, one on the probe's window brings it back.
 xdotool mousemove 560 420 click 1
 wait_lines 10
 xdotool mousemove 100 100 click 1
 wait_lines 11
 xdotool mousemove 110 90 keydown F12
-wait_lines 13
-xdotool keyup F12
-wait "$GAME_PID" || true
+wait "$GAME_PID" || fail "the probe failed: $(cat "$out" "$E2E_WORK/err.txt")"
 GAME_PID=
+# The Wine session ends before its X server does.
+WINEPREFIX=$prefix wineserver -w
 
 # The probe's console writes Windows line ends.
 tr -d '\r' <"$out" >"$out.unix"
