@@ -35,6 +35,7 @@ constexpr HRESULT VFW_E_WRONG_STATE = static_cast<HRESULT>(0x80040227u);
 constexpr long EC_COMPLETE = 1;
 constexpr long EC_USERABORT = 2;
 constexpr long EC_ERRORABORT = 3;
+constexpr long EC_PAUSED = 0x0E;
 
 // IMediaSeeking::SetPositions flags.
 constexpr DWORD AM_SEEKING_NoPositioning = 0;

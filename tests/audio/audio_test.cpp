@@ -282,7 +282,6 @@ TEST_F(Music, EachStartUpFailureIsShownOnceAndTheRestStillStarts) {
 }
 
 TEST_F(Music, EveryQueuedEventIsTakenAndFreedAndTheEndOfTheTrackSeeksBack) {
-    constexpr long EC_PAUSED = 0x0E;
     initAudio();
     fake::calls().clear();
     EXPECT_EQ(pollMusicEvents(), S_OK);

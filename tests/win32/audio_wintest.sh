@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # The Windows sound and media backend under Wine: first with no output device at all, then on a PulseAudio
 # null sink of the test's own, which gives DirectSound and DirectShow a device that keeps real time.
-# Arguments: the test program, the game's MP3, then the command that runs Windows programs (wine when none).
-# Needs an X server (the program makes a window for the graph to notify).
+# Arguments: the test program, the game's MP3, the Wine prefix to run it in. Needs an X server (the graph's
+# notices go through a window), which must outlive the Wine session: the test waits for the session's end.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 program=$1
 mp3=$2
-shift 2
-emulator=("$@")
-[ ${#emulator[@]} -gt 0 ] || emulator=(wine)
+prefix=$(realpath -m "$3")
 
 work=$(mktemp -d)
 server=
 cleanup() {
+    WINEPREFIX=$prefix wineserver -w || true
     if [ -n "$server" ]; then
         kill "$server" 2>/dev/null || true
         wait "$server" 2>/dev/null || true
@@ -38,7 +38,7 @@ export XDG_RUNTIME_DIR="$work/pulse" PULSE_RUNTIME_PATH="$work/pulse" PULSE_SERV
 : >"$work/alsa.conf"
 export ALSA_CONFIG_PATH="$work/alsa.conf"
 run() {
-    (cd "$work" && "${emulator[@]}" "$program" "$@") | tee "$work/out.txt"
+    (cd "$work" && "$here/../../scripts/wine-run" "$prefix" "$program" "$@") | tee "$work/out.txt"
     grep -q "^$1: 0 failures" "$work/out.txt" || fail "$1"
 }
 

@@ -1,7 +1,7 @@
 // The Windows sound and media backend on a real DirectSound and DirectShow (Wine's), on whatever output
 // device the test gives it. Run from the folder that holds data/snd/oyun.mp3:
-//   audio_winetest device TRACK_MS      an output device exists
-//   audio_winetest no-device TRACK_MS   no output device exists: the track runs all the same, silent
+//   win32_audio_test device TRACK_MS      an output device exists
+//   win32_audio_test no-device TRACK_MS   no output device exists: the track runs all the same, silent
 // The track plays TRACK_MS milliseconds.
 // Every wait is on what the backend reports (a status bit, the graph's notice in the message queue), bounded
 // only far beyond the sound's own length, so that a loaded machine is slower but never wrong.
