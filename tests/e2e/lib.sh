@@ -202,3 +202,13 @@ e2e_answer_start() {
     e2e_game_window >/dev/null
     [ "$E2E_KIND" = window ] || ! xwininfo -root -tree | grep -q '"ERROR": ()' || fail "the question on $E2E_KIND"
 }
+
+# e2e_wall_cells TGA: the wall's 12 x 18 cells in a screenshot, each averaged to one pixel: how many are lit, and
+# how many of those are clearly blue and clearly yellow. The brick colours cycle through both.
+e2e_wall_cells() {
+    convert "$1" -auto-orient -crop 594x216+20+50 +repage -scale '18x12!' -depth 8 txt:- |
+        awk -F'[(),]' 'NR > 1 {
+            r = $3; g = $4; b = $5; m = r > g ? r : g; m = m > b ? m : b
+            if (m > 70) { lit++; if (b > r + 35) blue++; if (r > b + 35) yellow++ }
+        } END { print lit + 0, blue + 0, yellow + 0 }'
+}

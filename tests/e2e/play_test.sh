@@ -9,15 +9,6 @@ program=$1
 run=$2
 e2e_screen "${3:-window}"
 
-# The wall's 12 x 18 cells, each averaged to one pixel: how many are lit, and how many of those are clearly blue
-# and clearly yellow. The brick colours cycle through both.
-wall_cells() {
-    convert "$E2E_WORK/$1.tga" -auto-orient -crop 594x216+20+50 +repage -scale '18x12!' -depth 8 txt:- |
-        awk -F'[(),]' 'NR > 1 {
-            r = $3; g = $4; b = $5; m = r > g ? r : g; m = m > b ? m : b
-            if (m > 70) { lit++; if (b > r + 35) blue++; if (r > b + 35) yellow++ }
-        } END { print lit + 0, blue + 0, yellow + 0 }'
-}
 brightest() {
     convert "$E2E_WORK/$1.tga" -format '%[fx:int(255*maxima)]' info:
 }
@@ -65,7 +56,7 @@ e2e_screenshot play
 [ "$(brightest play)" -gt 64 ] || fail "the play screenshot is dark"
 # The ball breaks bricks as the test goes on, so the share of yellow cells tells the wall from the menu's blue
 # bands, not their number.
-read -r lit blue yellow < <(wall_cells play)
+read -r lit blue yellow < <(e2e_wall_cells "$E2E_WORK/play.tga")
 [ "$lit" -ge 50 ] && [ "$blue" -ge 10 ] && [ $((yellow * 100)) -ge $((lit * 20)) ] ||
     fail "the wall is not in the play screenshot (cells lit $lit, blue $blue, yellow $yellow)"
 

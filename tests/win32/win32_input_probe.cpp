@@ -1,0 +1,246 @@
+// The DirectInput keyboard and mouse on a real window, reported line by line for win32_input_test.sh, which
+// types and moves the pointer with xdotool and compares the whole transcript.
+//
+// Two windows: the game's, and beside it a small one that stands for another program; a click on it takes
+// the focus away, a click on the game's window brings it back. A line is printed when a device answers
+// something new: the keyboard snapshot changed (every byte that is not 0, with the mouse movement and wheel
+// summed since the previous line), the devices were lost or refused, or came back. F12 ends the program.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "platform/dik_codes.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr DWORD FOREGROUND = DISCL_NONEXCLUSIVE | DISCL_FOREGROUND;
+constexpr std::uint8_t DOWN = 0x80;
+constexpr plat::Point POINTER_START = {320, 240};
+
+struct ResultName {
+    HRESULT result;
+    const char* name;
+};
+const ResultName RESULT_NAMES[] = {
+    {DI_OK, "DI_OK"},
+    {DI_NOEFFECT, "DI_NOEFFECT"},
+    {DIERR_NOTACQUIRED, "DIERR_NOTACQUIRED"},
+    {DIERR_INPUTLOST, "DIERR_INPUTLOST"},
+    {DIERR_OTHERAPPHASPRIO, "DIERR_OTHERAPPHASPRIO"},
+    {DIERR_OBJECTNOTFOUND, "DIERR_OBJECTNOTFOUND"},
+    {DIERR_NOINTERFACE, "DIERR_NOINTERFACE"},
+};
+
+const char* nameOf(HRESULT result) {
+    for (const ResultName& known : RESULT_NAMES) {
+        if (known.result == result) return known.name;
+    }
+    static char unknown[16];
+    std::snprintf(unknown, sizeof unknown, "0x%08lX", static_cast<unsigned long>(result));
+    return unknown;
+}
+
+void say(const char* line) {
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+}
+
+// Where the pointer was at the last move that reached the window, in the window's coordinates.
+plat::Point g_lastMove = {-1, -1};
+
+LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE) g_lastMove = {LOWORD(lParam), HIWORD(lParam)};
+    return plat::defWindowProc(window, message, wParam, lParam);
+}
+
+void pumpMessages() {
+    plat::Message message{};
+    while (plat::peekMessage(&message)) {
+        plat::translateMessage(message);
+        plat::dispatchMessage(message);
+    }
+}
+
+// Lets the rest of a loaded machine run between two reads; nothing waits on how long this takes.
+void yieldToOthers() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+DWORD typeOf(plat::InputDevice* device) {
+    plat::DeviceInstance info{};
+    info.size = sizeof info;
+    if (FAILED(plat::getDeviceInfo(device, &info))) return 0;
+    return info.devType & 0xFF;
+}
+
+plat::BOOL takeFirst(const plat::DeviceInstance* instance, void* context) {
+    *static_cast<DWORD*>(context) = instance->devType & 0xFF;
+    return DIENUM_STOP;
+}
+
+struct Devices {
+    plat::InputObject* input = nullptr;
+    plat::InputDevice* keyboard = nullptr;
+    plat::InputDevice* mouse = nullptr;
+};
+
+bool create(HWND window, Devices* devices) {
+    if (FAILED(plat::directInputCreate(plat::getModuleHandle(), DIRECTINPUT_VERSION, &devices->input,
+                                       nullptr)) ||
+        FAILED(plat::createDevice(devices->input, GUID_SysKeyboard, &devices->keyboard, nullptr)) ||
+        FAILED(plat::createDevice(devices->input, GUID_SysMouse, &devices->mouse, nullptr)))
+        return false;
+    plat::setDataFormat(devices->keyboard, &c_dfDIKeyboard);
+    plat::setDataFormat(devices->mouse, &c_dfDIMouse);
+    plat::setCooperativeLevel(devices->keyboard, window, FOREGROUND);
+    plat::setCooperativeLevel(devices->mouse, window, FOREGROUND);
+    return true;
+}
+
+// What the devices say about themselves, before any of them is acquired.
+void describe(const Devices& devices) {
+    DWORD enumerated = 0;
+    plat::enumDevices(devices.input, DIDEVTYPE_KEYBOARD, takeFirst, &enumerated, DIEDFL_ATTACHEDONLY);
+    std::printf("keyboard type %lu, mouse type %lu, first keyboard enumerated type %lu\n",
+                static_cast<unsigned long>(typeOf(devices.keyboard)),
+                static_cast<unsigned long>(typeOf(devices.mouse)), static_cast<unsigned long>(enumerated));
+
+    // Properties on a mouse of their own, so that the one read below keeps DirectInput's defaults.
+    plat::InputDevice* mouse = nullptr;
+    plat::createDevice(devices.input, GUID_SysMouse, &mouse, nullptr);
+    plat::setDataFormat(mouse, &c_dfDIMouse);
+    plat::PropertyRange range{{sizeof range, sizeof range.header, DIJOFS_X, DIPH_BYOFFSET}, -1000, 1000};
+    plat::PropertyDword deadZone{{sizeof deadZone, sizeof deadZone.header, DIJOFS_X, DIPH_BYOFFSET}, 1000};
+    std::printf("mouse range %s, ", nameOf(plat::setProperty(mouse, DIPROP_RANGE, &range.header)));
+    std::printf("dead zone %s, ", nameOf(plat::setProperty(mouse, DIPROP_DEADZONE, &deadZone.header)));
+    std::printf("keyboard range %s\n",
+                nameOf(plat::setProperty(devices.keyboard, DIPROP_RANGE, &range.header)));
+    plat::release(mouse);
+
+    plat::InputDevice2* second = nullptr;
+    std::printf("second interface %s, ",
+                nameOf(plat::queryInterface(devices.keyboard, IID_IDirectInputDevice2A, &second)));
+    std::printf("poll %s, ", nameOf(plat::poll(second)));
+    std::printf("references %lu, ", static_cast<unsigned long>(plat::release(second)));
+    plat::InputDevice2* other = nullptr;
+    const HRESULT otherResult = plat::queryInterface(devices.keyboard, GUID_SysMouse, &other);
+    say(other ? "another interface handed out" : nameOf(otherResult));
+}
+
+bool acquireBoth(const Devices& devices, HRESULT* keyboard, HRESULT* mouse) {
+    *keyboard = plat::acquire(devices.keyboard);
+    *mouse = plat::acquire(devices.mouse);
+    return SUCCEEDED(*keyboard) && SUCCEEDED(*mouse);
+}
+
+struct Reading {
+    std::uint8_t keys[KEYBOARD_STATE_SIZE] = {};
+    long movedX = 0;
+    long movedY = 0;
+    long wheel = 0;
+};
+
+void printKeys(const Reading& reading) {
+    std::printf("keys");
+    for (DWORD dik = 0; dik < KEYBOARD_STATE_SIZE; ++dik) {
+        if (reading.keys[dik]) std::printf(" %02lX=%02X", static_cast<unsigned long>(dik), reading.keys[dik]);
+    }
+    std::printf(" moved %ld %ld wheel %ld\n", reading.movedX, reading.movedY, reading.wheel);
+    std::fflush(stdout);
+}
+
+// Reads both devices until F12 goes down, reporting every change; a loss is waited out until both devices
+// can be acquired again.
+void readUntilF12(const Devices& devices) {
+    Reading reading;
+    bool away = false;
+    HRESULT refused = DI_OK;
+    for (;;) {
+        pumpMessages();
+        yieldToOthers();
+        HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
+        if (away) {
+            if (acquireBoth(devices, &keyboardResult, &mouseResult)) {
+                away = false;
+                reading = Reading{};
+                say("back");
+            } else if (keyboardResult != refused) {
+                refused = keyboardResult;
+                std::printf("refused: keyboard %s, ", nameOf(keyboardResult));
+                std::printf("mouse %s\n", nameOf(mouseResult));
+                std::fflush(stdout);
+            }
+            continue;
+        }
+        std::uint8_t keys[KEYBOARD_STATE_SIZE];
+        plat::MouseState mouse{};
+        keyboardResult = plat::getDeviceState(devices.keyboard, sizeof keys, keys);
+        mouseResult = plat::getDeviceState(devices.mouse, sizeof mouse, &mouse);
+        if (FAILED(keyboardResult) || FAILED(mouseResult)) {
+            away = true;
+            refused = DI_OK;
+            // Both again, so that the line does not depend on which of them went first.
+            std::printf("lost: keyboard %s, ",
+                        nameOf(plat::getDeviceState(devices.keyboard, sizeof keys, keys)));
+            std::printf("mouse %s\n", nameOf(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse)));
+            std::fflush(stdout);
+            continue;
+        }
+        reading.movedX += mouse.lX;
+        reading.movedY += mouse.lY;
+        reading.wheel += mouse.lZ;
+        if (std::memcmp(keys, reading.keys, sizeof keys) == 0) continue;
+        std::memcpy(reading.keys, keys, sizeof keys);
+        printKeys(reading);
+        if (keys[DIK_F12] & DOWN) return;
+        reading.movedX = reading.movedY = reading.wheel = 0;
+    }
+}
+
+}  // namespace
+
+int main() {
+    const HINSTANCE instance = plat::getModuleHandle();
+    const plat::WindowClass windowClass{CS_OWNDC, windowProc, instance, nullptr, "Window"};
+    if (!plat::registerClass(windowClass)) return 1;
+    // The other program's window first, so that the game's, made last, is the one in front.
+    plat::createWindow(0, "Window", "other", WS_POPUP | WS_VISIBLE, 500, 380, 120, 80, instance);
+    const HWND window =
+        plat::createWindow(0, "Window", "PEL2D - input", WS_POPUP | WS_VISIBLE, 0, 0, 480, 360, instance);
+    if (!window) return 1;
+    plat::showWindow(window, SW_SHOW);
+    plat::setForegroundWindow(window);
+    plat::setFocus(window);
+
+    Devices devices;
+    if (!create(window, &devices)) return 1;
+    describe(devices);
+    // Wine takes pointer moves in with the window's messages: the mouse is acquired once the move to the
+    // starting point has arrived, so that none from before counts as the mouse's movement.
+    while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y) {
+        pumpMessages();
+        yieldToOthers();
+    }
+    HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
+    while (!acquireBoth(devices, &keyboardResult, &mouseResult)) {
+        pumpMessages();
+        yieldToOthers();
+    }
+    std::printf("ready, acquiring again %s\n", nameOf(plat::acquire(devices.keyboard)));
+    std::fflush(stdout);
+
+    readUntilF12(devices);
+
+    std::printf("bye: unacquire %s ", nameOf(plat::unacquire(devices.keyboard)));
+    std::printf("%s, references left ", nameOf(plat::unacquire(devices.keyboard)));
+    std::printf("%lu ", static_cast<unsigned long>(plat::release(devices.keyboard)));
+    std::printf("%lu ", static_cast<unsigned long>(plat::release(devices.mouse)));
+    std::printf("%lu\n", static_cast<unsigned long>(plat::release(devices.input)));
+    std::fflush(stdout);
+    plat::destroyWindow(window);
+    return 0;
+}
