@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The DirectInput keyboard and mouse under Wine, driven with xdotool on a virtual X server of the test's own:
-#   win32_input_test.sh PREFIX PROBE
+#   input_wintest.sh PREFIX PROBE
 # PREFIX is the Wine prefix of the programs that draw, which run one at a time (wine-on-xvfb.sh). Each step
-# waits for the probe's answer (win32_input_probe.cpp) before the next; the whole transcript is compared at the
+# waits for the probe's answer (input_wintest.cpp) before the next; the whole transcript is compared at the
 # end.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/lib.sh"
