@@ -6,6 +6,8 @@ objdump=$1
 shift
 system_dlls=" kernel32.dll user32.dll gdi32.dll opengl32.dll glu32.dll winmm.dll dinput8.dll dinput.dll
               dsound.dll ole32.dll oleaut32.dll msvcrt.dll advapi32.dll shell32.dll "
+# One space around every name, the last of a line too.
+system_dlls=" $(tr -s ' \n' '  ' <<<"$system_dlls") "
 status=0
 for program in "$@"; do
     mapfile -t dlls < <("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p')

@@ -1,4 +1,4 @@
-// The DirectInput keyboard and mouse on a real window, reported line by line for win32_input_test.sh, which
+// The DirectInput keyboard and mouse on a real window, reported line by line for input_wintest.sh, which
 // types and moves the pointer with xdotool and compares the whole transcript.
 //
 // Two windows: the game's, and beside it a small one that stands for another program; a click on it takes
