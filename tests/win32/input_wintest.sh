@@ -12,6 +12,8 @@ probe=$2
 e2e_start_x 640x480x24
 E2E_WORK=$(mktemp -d)
 out=$E2E_WORK/out.txt
+# Made here, not by the probe's redirection, which a loaded machine may run after the first wait has looked.
+: >"$out"
 ("$here/../../scripts/wine-run" "$prefix" "$probe" >"$out" 2>"$E2E_WORK/err.txt") &
 GAME_PID=$!
 
