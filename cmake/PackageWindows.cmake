@@ -45,6 +45,10 @@ set(CPACK_PACKAGE_VENDOR "ZENTRO Team")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "brick-breaking game on the PEL2D engine")
 set(CPACK_PACKAGE_FILE_NAME brikatan-${PROJECT_VERSION}-${PEL_WINDOWS_ARCH})
 set(CPACK_STRIP_FILES ON)
+# Stripping writes a new time into a program's header; the packages' generators, each stripping its own copy,
+# give it the same one (cmake/PackageWindowsGenerator.cmake): the time the build was configured, or
+# SOURCE_DATE_EPOCH where that is set.
+string(TIMESTAMP CPACK_PEL_SOURCE_DATE_EPOCH "%s" UTC)
 # The installer's own name gets -setup (cmake/PackageWindowsGenerator.cmake), so that it is not mistaken for
 # the game.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/PackageWindowsGenerator.cmake)
