@@ -189,10 +189,13 @@ DibResult decodeDibImage(const std::uint8_t* bytes, std::size_t size, RgbImage**
 }
 
 RgbImage* loadDibImage(const char* fileName) {
-    std::vector<std::uint8_t> bytes;
-    // A file that cannot be read counts as one that cannot be opened, as an empty one does.
-    if (!readWholeFile(fileName, bytes)) bytes.clear();
-    return loadDibImage(fileName, bytes.data(), bytes.size());
+    // Decoded straight from the file's mapped bytes. A file that cannot be mapped counts as one that cannot
+    // be opened, as an empty one does.
+    std::size_t size = 0;
+    const std::uint8_t* view = plat::mapFile(fileName, &size);
+    RgbImage* image = loadDibImage(fileName, view, size);
+    plat::unmapFile(view, size);
+    return image;
 }
 
 RgbImage* loadDibImage(const char* fileName, const std::uint8_t* bytes, std::size_t size) {
