@@ -17,7 +17,8 @@ install(TARGETS brikatan RUNTIME DESTINATION .)
 # Expanded bitmaps from a run in the source tree are the program's output, and hidden files (data/.keep) are
 # the repository's; neither is part of a package.
 install(DIRECTORY data DESTINATION . PATTERN "*.bmp" EXCLUDE REGEX "/\\.[^/]*$" EXCLUDE)
-configure_file(packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/packaging/README.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/packaging/README.txt @ONLY
+               NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/README.txt DESTINATION .)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -29,7 +30,8 @@ endif()
 # The uninstaller removes what it installed (CPack lists that) and what the game wrote into its folder: the
 # log, the screenshot and the bitmap expanded beside each image. A file the player put there is left, and so
 # is its folder; the uninstaller never empties a folder wholesale, since the player chose where it is.
-file(GLOB_RECURSE PEL_PACKAGED_IMAGES RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*.spr)
+file(GLOB_RECURSE PEL_PACKAGED_IMAGES RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/data/*.spr)
 set(PEL_NSIS_DELETE_OUTPUT "  Delete \"$INSTDIR\\pel3dlog.htm\"\n  Delete \"$INSTDIR\\ekrang.tga\"\n")
 foreach(image ${PEL_PACKAGED_IMAGES})
     string(REGEX REPLACE "\\.spr$" ".bmp" bitmap "${image}")

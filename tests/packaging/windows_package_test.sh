@@ -4,8 +4,8 @@
 # zip holding the game, the tool, data\ and a readme in Windows line endings; the installer, which asks for no
 # administrator rights, run silently, putting the zip's very files into the user's programs folder with a
 # Start-menu entry and an uninstaller registered for the user; the installed tool answering with the package's
-# version; the game started from the Start-menu entry on a virtual screen, writing its log and bitmaps into its
-# install folder; then the registered silent uninstall leaving nothing behind.
+# version; the game started from the Start-menu entry on a virtual screen, writing its log and bitmaps into
+# its install folder; then the registered silent uninstall leaving nothing behind.
 #   windows_package_test.sh CMAKE CPACK BUILD_FOLDER
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/lib.sh"
@@ -30,7 +30,8 @@ base=$(basename "$zip" .zip)
 setup=$tmp/package/$base-setup.exe
 [ -f "$setup" ] || fail "no installer $(basename "$setup") beside $base.zip"
 # Windows reads what rights a program needs from its manifest: the invoker's own, for a per-user install.
-grep -aq 'requestedExecutionLevel level="asInvoker"' "$setup" || fail "the installer asks for administrator rights"
+grep -aq 'requestedExecutionLevel level="asInvoker"' "$setup" ||
+    fail "the installer asks for administrator rights"
 [[ $base =~ ^brikatan-([0-9.]+)-(win64|win32)$ ]] || fail "the zip is named $base.zip"
 version=${BASH_REMATCH[1]}
 arch=${BASH_REMATCH[2]}
@@ -49,8 +50,10 @@ case $arch in
     win64) format=pei-x86-64 ;;
     win32) format=pei-i386 ;;
 esac
-objdump -f "$unzipped/brikatan.exe" | grep -q "file format $format" || fail "brikatan.exe in $base.zip is no $format"
-[ "$(grep -vc $'\r$' "$unzipped/README.txt")" = 0 ] || fail "README.txt has lines without Windows line endings"
+objdump -f "$unzipped/brikatan.exe" | grep -q "file format $format" ||
+    fail "brikatan.exe in $base.zip is no $format"
+[ "$(grep -vc $'\r$' "$unzipped/README.txt")" = 0 ] ||
+    fail "README.txt has lines without Windows line endings"
 grep -q "^Brikatan $version"$'\r$' "$unzipped/README.txt" || fail "README.txt does not name version $version"
 
 # A Wine of the test's own, on a screen of its own (the game's window needs one from the start of the prefix).
@@ -89,11 +92,14 @@ wine start "$(windows_path '%APPDATA%')\\Microsoft\\Windows\\Start Menu\\Program
 wineserver -w &
 GAME_PID=$!
 # Under Wine the game's boxes are windows of its own class beside its full-screen window: its notice, and
-# where this prefix has no sound device or no music decoder, the messages about those. Each is answered once it
-# is shown, until the menu is drawn: the screen's bottom rows, which no box covers, show something.
-game_window() { xwininfo -root -tree | awk '/"PEL2D - TEST": \("brikatan.exe"/ && / 640x480\+0\+0 / {print $1; exit}'; }
+# where this prefix has no sound device or no music decoder, the messages about those. Each is answered once
+# it is shown, until the menu is drawn: the screen's bottom rows, which no box covers, show something.
+game_window() {
+    xwininfo -root -tree | awk '/"PEL2D - TEST": \("brikatan.exe"/ && / 640x480\+0\+0 / {print $1; exit}'
+}
 game_boxes() {
-    xwininfo -root -tree | awk '/\("brikatan.exe" "brikatan.exe"\)/ && !/"Default IME"/ && !/ 640x480\+0\+0 / {print $1}'
+    xwininfo -root -tree |
+        awk '/\("brikatan.exe" "brikatan.exe"\)/ && !/"Default IME"/ && !/ 640x480\+0\+0 / {print $1}'
 }
 shown() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 answered=0
@@ -110,7 +116,8 @@ done
 [ "$answered" -gt 0 ] || fail "the game showed no notice"
 # Closed as a player closes a window: Wine's taskkill without /f sends WM_CLOSE. It finds the game by its
 # process id (in hexadecimal in the debugger's list), not by its name.
-pid=$(wine winedbg --command "info proc" | tr -d '\r' | awk "/'brikatan.exe'/ {sub(/^=/, \"\", \$1); print \$1; exit}")
+pid=$(wine winedbg --command "info proc" | tr -d '\r' |
+    awk "/'brikatan.exe'/ {sub(/^=/, \"\", \$1); print \$1; exit}")
 [ -n "$pid" ] || fail "no brikatan.exe among Wine's processes"
 wine taskkill /pid $((16#$pid)) >/dev/null
 e2e_wait_exit
@@ -128,5 +135,6 @@ wineserver -w
 [ ! -e "$shortcut" ] || fail "the Start-menu entry is left"
 ! wine reg query "$key" >/dev/null 2>&1 || fail "the uninstall key is left"
 # Windows' own folder for the user's programs stays, as Windows keeps it.
-diff "$tmp/before" <(snapshot | grep -vx './users/[^/]*/AppData/Local/Programs') || fail "the uninstall left files"
+diff "$tmp/before" <(snapshot | grep -vx './users/[^/]*/AppData/Local/Programs') ||
+    fail "the uninstall left files"
 echo "package: $base.zip and $base-setup.exe installed, played and uninstalled under Wine"
