@@ -56,5 +56,7 @@ string(TIMESTAMP CPACK_PEL_SOURCE_DATE_EPOCH "%s" UTC)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/PackageWindowsGenerator.cmake)
 set(CPACK_NSIS_PACKAGE_NAME Brikatan)
 set(CPACK_NSIS_PEL_ARCH ${PEL_WINDOWS_ARCH})
+# The installer and the uninstaller show the game's own icon, the one the build makes for brikatan.exe.
+set(CPACK_NSIS_PEL_ICON ${PEL_ICON_DIR}/brikatan.ico)
 set(CPACK_NSIS_PEL_DELETE_OUTPUT "${PEL_NSIS_DELETE_OUTPUT}")
 include(CPack)
