@@ -18,7 +18,7 @@ tmp=$E2E_WORK
 export WINEPREFIX=$tmp/wine HOME=$tmp/home WINEDEBUG=-all
 # No Mono or Gecko installers, and no menu entries written for the desktop the test runs on.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-trap 'wineserver -k 2>/dev/null; e2e_cleanup' EXIT
+trap 'wineserver -k 2>/dev/null || true; e2e_cleanup' EXIT
 mkdir "$HOME"
 
 "$cpack" -G "ZIP;NSIS" --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$tmp/cpack.log" 2>&1 ||
