@@ -118,7 +118,8 @@ e2e_wait_exit() {
 # read an F1 sent after it, which the program shows by saving a screenshot (a frame of the teardown saves none,
 # so a wait spans it). F1 counts only when one frame sees it up and a later one down: it is held and left for
 # turns that grow until two frames fall into them, however slowly the frames come.
-# e2e_polled: returns once a frame has read everything sent before the call; the screenshot is ekrang.tga.
+# e2e_polled: returns once a frame has read everything sent before the call and its screenshot, ekrang.tga, is
+# whole (640 x 480 at 3 bytes a pixel after an 18-byte header), so that the next wait can empty it.
 e2e_polled() {
     local shot=$E2E_WORK/ekrang.tga turn=2 i
     [ ! -e "$shot" ] || : >"$shot"
@@ -130,12 +131,15 @@ e2e_polled() {
         for ((i = 0; i < turn; i++)); do [ -s "$shot" ] && break || sleep 0.05; done
         turn=$((turn < 64 ? turn * 2 : turn))
     done
+    until [ "$(stat -c %s "$shot")" = 921618 ]; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended while writing a screenshot"
+        sleep 0.05
+    done
 }
 
-# e2e_screenshot NAME: a screenshot taken once everything sent before has been read, whole, kept as NAME.tga.
+# e2e_screenshot NAME: a screenshot taken once everything sent before has been read, kept as NAME.tga.
 e2e_screenshot() {
     e2e_polled
-    until [ "$(stat -c %s "$E2E_WORK/ekrang.tga")" = 921618 ]; do sleep 0.1; done
     mv "$E2E_WORK/ekrang.tga" "$E2E_WORK/$1.tga"
 }
 
