@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The committed quick demo (start-up, the menu, a moment of play, Escape's teardown, F12, about 190 frames)
+# The committed quick demo (start-up, the menu, a moment of play, Escape's teardown, F12, 141 frames)
 # replayed under valgrind: no invalid memory access on the way. A replay waits for nobody, so the slowness of
 # valgrind changes nothing but the time it takes, about a second a frame. Arguments: the brikatan program, its
 # run folder.
