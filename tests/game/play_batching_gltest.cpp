@@ -43,9 +43,11 @@ void makeField() {
     int index = 0;
     for (Sprite* brick = g_bricks.head; brick; brick = brick->next)
         brick->x += (index++ % 2 == 0) ? 15.0f : 0.0f;
-    for (int i = 0; i < 6; ++i)
-        explode(100.0f + 30.0f * static_cast<float>(i % 3), 120.0f + 20.0f * static_cast<float>(i / 3),
-                i / 2);
+    for (int i = 0; i < 6; ++i) {
+        const int column = i % 3;
+        const int row = i / 3;
+        explode(100.0f + 30.0f * static_cast<float>(column), 120.0f + 20.0f * static_cast<float>(row), i / 2);
+    }
     explode(400.0f, 200.0f, EXPLOSION_FRAMES - 1);
 }
 
