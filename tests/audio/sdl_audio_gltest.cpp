@@ -132,14 +132,11 @@ using namespace std::chrono_literals;
 constexpr int OUTPUT_RATE = 44100;
 constexpr int EFFECT_RATE = 22050;
 
-// Waits for `done` to hold, checking every few milliseconds; `limit` only stops a test whose device is stuck.
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
+// Waits for `done` to hold, however long the device takes on a loaded machine; CTest's time-out ends a test
+// whose device is stuck.
+void waitFor(const std::function<bool()>& done) {
+    while (!done())
         std::this_thread::sleep_for(5ms);
-    }
-    return true;
 }
 
 int countFrames(const std::vector<std::int16_t>& output, const std::function<bool(int, int)>& match) {
@@ -210,13 +207,13 @@ TEST_F(DiskAudio, TwoCopiesOfASoundSumIntoTheOutputWithoutTheMixerAllocatingAndO
     ASSERT_EQ(plat::playBuffer(original, 0, 0, 0), DS_OK);
     ASSERT_EQ(plat::playBuffer(copy, 0, 0, 0), DS_OK);
     EXPECT_TRUE(status(original) & DSBSTATUS_PLAYING);
-    EXPECT_TRUE(waitFor([&] { return status(original) == 0 && status(copy) == 0; }, 60s));
+    waitFor([&] { return status(original) == 0 && status(copy) == 0; });
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(testsupport::allocationCount() - all, testsupport::threadAllocationCount() - own);
     // A copy that has played to its end plays again from the start, as the brick sound's copies do after the
     // seventh hit.
     ASSERT_EQ(plat::playBuffer(original, 0, 0, 0), DS_OK);
-    EXPECT_TRUE(waitFor([&] { return status(original) == 0; }, 60s));
+    waitFor([&] { return status(original) == 0; });
     plat::releaseBuffer(copy);
     plat::releaseBuffer(original);
 
@@ -234,9 +231,7 @@ TEST_F(DiskAudio, AStoppedCopyGoesSilentAndKeepsItsPlace) {
     plat::SoundBuffer* buffer = makeBuffer(std::vector<std::int16_t>(std::size_t{EFFECT_RATE} * 2, 5000));
     plat::playBuffer(buffer, 0, 0, 0);
     DWORD stoppedAt = 0;
-    ASSERT_TRUE(waitFor(
-        [&] { return plat::getCurrentPosition(buffer, &stoppedAt, nullptr) == DS_OK && stoppedAt > 0; },
-        60s));
+    waitFor([&] { return plat::getCurrentPosition(buffer, &stoppedAt, nullptr) == DS_OK && stoppedAt > 0; });
     ASSERT_EQ(plat::stopBuffer(buffer), DS_OK);
     EXPECT_EQ(status(buffer), 0u);
     plat::getCurrentPosition(buffer, &stoppedAt, nullptr);
@@ -303,7 +298,7 @@ TEST_F(DiskAudio, TheMusicLoopsWithoutAGapOrAJumpWhenRewoundAtItsEndAndTheMixerA
     for (int end = 0; end < 3; ++end) {
         SCOPED_TRACE(end);
         EXPECT_FALSE(ended());
-        ASSERT_TRUE(waitFor(ended, 60s));
+        waitFor(ended);
         EXPECT_EQ(code, EC_COMPLETE);
         EXPECT_EQ(plat::freeEventParams(events, code, param1, param2), S_OK);
         LONGLONG start = 0;

@@ -33,7 +33,7 @@ e2e_start_x() {
     Xvfb ${E2E_DISPLAY:+":$E2E_DISPLAY"} -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     local number
-    read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
+    read -r number <"$fifo" || fail "Xvfb did not start"
     rm -f "$fifo"
     export DISPLAY=":$number"
 }
@@ -115,17 +115,32 @@ e2e_wait_exit() {
     wait "$GAME_PID" || GAME_STATUS=$?
 }
 
-# e2e_screenshot NAME: holds F1 until the program has written its screenshot, then keeps it as NAME.tga.
-e2e_screenshot() {
-    rm -f "$E2E_WORK/ekrang.tga"
-    xdotool keydown F1
-    until [ -s "$E2E_WORK/ekrang.tga" ]; do
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended while F1 was held"
-        sleep 0.1
+# The game reads its input once a frame. What a test sends through the X server has been read once a frame has
+# read an F1 sent after it, which the program shows by saving a screenshot (a frame of the teardown saves none,
+# so a wait spans it). F1 counts only when one frame sees it up and a later one down: it is held and left for
+# turns that grow until two frames fall into them, however slowly the frames come.
+# e2e_polled: returns once a frame has read everything sent before the call and its screenshot, ekrang.tga, is
+# whole (640 x 480 at 3 bytes a pixel after an 18-byte header), so that the next wait can empty it.
+e2e_polled() {
+    local shot=$E2E_WORK/ekrang.tga turn=2 i
+    [ ! -e "$shot" ] || : >"$shot"
+    until [ -s "$shot" ]; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended while a frame was awaited"
+        xdotool keydown F1
+        for ((i = 0; i < turn; i++)); do [ -s "$shot" ] && break || sleep 0.05; done
+        xdotool keyup F1
+        for ((i = 0; i < turn; i++)); do [ -s "$shot" ] && break || sleep 0.05; done
+        turn=$((turn < 64 ? turn * 2 : turn))
     done
-    xdotool keyup F1
-    sleep "$pace" # left up for a poll or more, so that the next F1 is a new press
-    # A write still under way goes on into the moved file: the program writes to the file it opened.
+    until [ "$(stat -c %s "$shot")" = 921618 ]; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended while writing a screenshot"
+        sleep 0.05
+    done
+}
+
+# e2e_screenshot NAME: a screenshot taken once everything sent before has been read, kept as NAME.tga.
+e2e_screenshot() {
+    e2e_polled
     mv "$E2E_WORK/ekrang.tga" "$E2E_WORK/$1.tga"
 }
 
@@ -134,21 +149,24 @@ e2e_log_complete() {
     [ "$(tail -c 9 "$E2E_WORK/pel3dlog.htm" | od -An -c | tr -s ' ')" = " < / h t m l > \r \n" ]
 }
 
-# Playing as a person does, through the X server: `pace` is how long (seconds) a key or button is held and then
-# left, at least two frames, so the game reads it down on one poll and up on a later one.
-pace=${pace:-0.4}
-# Holds a key or button long enough for the game to read it down on one poll and up on a later one.
+# Playing as a person does, through the X server, each change read by a frame before the next is made.
 press_key() {
     xdotool keydown "$1"
-    sleep "$pace"
+    e2e_polled
     xdotool keyup "$1"
-    sleep "$pace"
+    e2e_polled
 }
 click() {
-    xdotool mousedown 1
-    sleep "$pace"
-    xdotool mouseup 1
-    sleep "$pace"
+    xdotool mousedown "${1:-1}"
+    e2e_polled
+    xdotool mouseup "${1:-1}"
+    e2e_polled
+}
+# e2e_quit: F12 on the menu; waits for the program to end (see e2e_wait_exit).
+e2e_quit() {
+    xdotool keydown F12
+    e2e_wait_exit
+    xdotool keyup F12
 }
 # Moves the mouse by (dx, dy) in steps of at most 10 pixels per axis. Each step is beyond the game's second
 # acceleration threshold, where the movement is simply doubled, so the steps add up the same however the game's
@@ -156,20 +174,20 @@ click() {
 move_mouse() {
     local dx=$1 dy=$2 sx sy
     while [ "$dx" != 0 ] || [ "$dy" != 0 ]; do
-        sx=$(( dx > 10 ? 10 : (dx < -10 ? -10 : dx) ))
-        sy=$(( dy > 10 ? 10 : (dy < -10 ? -10 : dy) ))
+        sx=$((dx > 10 ? 10 : (dx < -10 ? -10 : dx)))
+        sy=$((dy > 10 ? 10 : (dy < -10 ? -10 : dy)))
         xdotool mousemove_relative -- "$sx" "$sy"
         dx=$((dx - sx))
         dy=$((dy - sy))
         sleep 0.02
     done
-    sleep "$pace"
 }
 
-# From the menu, a new game: the game's cursor follows relative movement and is held inside the screen, so
+# From the menu, once it reads the mouse, a new game: the game's cursor follows relative movement and is held inside the screen, so
 # pushing it far up and left puts it at (0, 0); (150, 110) more, doubled by the acceleration, reaches
 # (300, 220), inside "<-Yeni Oyun->", which the click takes.
 click_new_game() {
+    e2e_polled
     move_mouse -400 -400
     move_mouse 150 110
     click

@@ -70,7 +70,7 @@ e2e_start_x 640x480x16
 e2e_launch env HOME="$tmp/home" XDG_DATA_HOME="$tmp/xdg" "$root/usr/games/brikatan"
 e2e_answer_box "PEL2D - TEST"
 window=$(e2e_game_window)
-sleep 1
+e2e_wait_frame "$window" || fail "the installed game shows no drawn frame: $(cat "$tmp/stderr.txt")"
 "$XCLOSE" "$window"
 e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the installed game exited with status $GAME_STATUS: $(cat "$tmp/stderr.txt")"

@@ -35,7 +35,6 @@ e2e_workdir "$run"
 e2e_launch "$program"
 e2e_answer_box "PEL2D - TEST"
 e2e_game_window >/dev/null
-sleep 2
 
 games=0
 samples=()
@@ -46,14 +45,12 @@ while [ $SECONDS -lt "$end" ]; do
     games=$((games + 1))
     play_randomly $((15 + RANDOM % 20))
     alive
-    press_key Escape
-    sleep 3
+    press_key Escape # back once a menu frame has read it
     samples+=("$(resident_kb)")
     echo "game $games: resident ${samples[-1]} kB"
 done
 
-press_key F12
-e2e_wait_exit
+e2e_quit
 [ "$GAME_STATUS" = 0 ] || fail "the program exited with status $GAME_STATUS"
 e2e_log_complete || fail "the log is incomplete"
 [ "${#samples[@]}" -ge 2 ] || fail "the soak was too short to compare memory (${#samples[@]} games)"

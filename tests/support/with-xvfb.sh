@@ -9,6 +9,6 @@ mkfifo "$fifo"
 Xvfb -displayfd 4 -screen 0 "$screen" -nolisten tcp 4>"$fifo" >/dev/null 2>&1 &
 server=$!
 trap 'kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; rm -f "$fifo"' EXIT
-read -r -t 20 display <"$fifo"
+read -r display <"$fifo"
 export DISPLAY=":$display"
 "$@"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Records the demos of data/demos by playing the game on a virtual screen with xdotool:
-#   tools/demos/record-demos.sh [BUILD_DIR]      (default build/dev)
-# menu.demo: the menu, the cursor over each item, a game started and left at once, F12; short, since the
-# valgrind test replays it.
+#   tools/demos/record-demos.sh [BUILD_DIR [NAME...]]      (default build/dev, every demo)
+# quick.demo: start-up, the cursor taken to the menu's first item, a game started, a moment of play, Escape back
+# to the menu, F12; a few hundred frames, since the valgrind test replays it.
+# menu.demo: the menu, the cursor over each item, a game started and left at once, F12.
 # game.demo: a whole game: the paddle steered and grown and shrunk, bricks hit, screenshots, Escape's teardown,
 # a second wall, then back to the menu and F12.
 # A recording holds what this run read, not what the script meant: check a new one with --replay before
-# committing it, and regenerate the golden frames (tests/golden/make-goldens.sh) after.
+# committing it, and regenerate the golden frames (tests/golden/golden_test.sh ... --update) after.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build/dev}" && pwd)
@@ -19,15 +20,26 @@ record() {
     e2e_launch "$build/brikatan" --record "$E2E_WORK/$1.demo"
     e2e_answer_box "PEL2D - TEST"
     e2e_game_window >/dev/null
-    e2e_wait_frame "$(e2e_game_window)" || fail "no frame drawn"
+    e2e_polled # a menu frame has read the keyboard
     "$2"
-    press_key F12
-    e2e_wait_exit
+    e2e_quit
     [ "$GAME_STATUS" = 0 ] || fail "the game exited with status $GAME_STATUS"
     cp "$E2E_WORK/$1.demo" "$root/data/demos/$1.demo"
     echo "data/demos/$1.demo: $(stat -c %s "$root/data/demos/$1.demo") bytes"
     e2e_stop_x
     rm -rf "$E2E_WORK"
+}
+
+# As few frames as the visit allows: each costs about a second under valgrind. The cursor starts in the middle
+# of the screen, and each step of move_mouse is doubled.
+quick_visit() {
+    move_mouse -170 -130 # to the top left corner
+    move_mouse 150 110   # over "<-Yeni Oyun->"
+    click
+    move_mouse -30 0
+    e2e_polled
+    move_mouse 30 0
+    press_key Escape
 }
 
 menu_visit() {
@@ -59,14 +71,21 @@ whole_game() {
     sweep 6
     press_key F1
     press_key Escape    # the teardown, one brick a pass, back to the menu
-    sleep 2
     click_new_game      # the second wall carries on the colour sequence
     sweep 5
     press_key F1
     press_key Escape
-    sleep 2
 }
 
 mkdir -p "$root/data/demos"
-pace=0.15 record menu menu_visit
-record game whole_game
+shift || true
+names=("$@")
+[ ${#names[@]} -gt 0 ] || names=(quick menu game)
+for name in "${names[@]}"; do
+    case $name in
+        quick) record quick quick_visit ;;
+        menu) record menu menu_visit ;;
+        game) record game whole_game ;;
+        *) fail "no demo $name" ;;
+    esac
+done
