@@ -215,7 +215,8 @@ void checkMusic(DWORD trackMs) {
     waitForEnd("rewound", rewind(graph.seeking), graph, trackMs);
     // Its fallback: stopped, rewound and run again.
     const HRESULT stopped = plat::native::stop(graph.control);
-    const HRESULT again = rewind(graph.seeking) | (plat::native::run(graph.control) < 0 ? E_FAIL : S_OK);
+    const HRESULT rewound = rewind(graph.seeking);
+    const HRESULT again = rewound != S_OK ? rewound : plat::native::run(graph.control) < 0 ? E_FAIL : S_OK;
     waitForEnd(stopped == S_OK ? "stopped and run again" : "not stopped", again, graph, trackMs);
     std::printf("stopped %s\n", nameOf(plat::native::stop(graph.control)));
     releaseGraph(graph);
