@@ -59,42 +59,26 @@ win_press_return() {
         sleep 0.3
     done
 }
-win_answer_box() {
-    local id
-    until id=$(win_box "$1"); do
-        kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: no box \"$1\" before the program ended"
-        sleep 0.2
-    done
-    win_press_return "$id"
-}
-# win_game_window: the game's window, waited for. The full-screen question, unless answered before, is a fault.
-win_game_window() {
-    local id
-    until id=$(win_windows "PEL2D - TEST" wide) && [ -n "$id" ]; do
-        kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the game window did not appear"
-        ! win_box ERROR >/dev/null || fail "$scenario: the full-screen question was asked"
-        sleep 0.2
-    done
-    echo "$id"
-}
 
-# win_start_up BOXES: the notice, then the start-up's "Error" and "Hata" boxes answered as they come until the
-# window's last rows, which no box reaches, show a frame; the captions answered must match the pattern BOXES.
+# win_start_up BOXES: the start-up's boxes (the notice, the full-screen question, the "Error" and "Hata"
+# messages) answered as they come until the game's window shows a frame in its last rows, which no box
+# reaches; the captions answered, each followed by "|", must match the pattern BOXES. Sets WINDOW.
 win_start_up() {
-    local window height id caption boxes=""
-    win_answer_box "PEL2D - TEST"
-    [ "$scenario" != fallback ] || win_answer_box ERROR
-    window=$(win_game_window)
+    local id caption drawn answered boxes=""
     while :; do
-        for caption in Error Hata; do
-            if id=$(win_box "$caption"); then
-                win_press_return "$id"
-                boxes+="$caption "
-            fi
+        kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program ended during its start-up ($boxes)"
+        WINDOW=$(win_windows "PEL2D - TEST" wide)
+        drawn=""
+        [ -z "$WINDOW" ] || ! e2e_shows_frame "$WINDOW" \
+            "600x20+20+$(($(xwininfo -id "$WINDOW" | awk '/Height:/ {print $2}') - 30))" || drawn=yes
+        answered=""
+        for caption in "PEL2D - TEST" ERROR Error Hata; do
+            id=$(win_box "$caption") || continue
+            win_press_return "$id"
+            boxes+="$caption|"
+            answered=yes
         done
-        height=$(xwininfo -id "$window" | awk '/Height:/ {print $2}')
-        e2e_shows_frame "$window" "600x20+20+$((height - 30))" && [ -z "$(win_box Error)$(win_box Hata)" ] && break
-        kill -0 "$GAME_PID" 2>/dev/null || fail "$scenario: the program ended during its start-up"
+        [ -n "$drawn" ] && [ -z "$answered" ] && break
         sleep 0.3
     done
     # shellcheck disable=SC2053 # a pattern
@@ -160,9 +144,9 @@ play_session() {
     win_sound_device "$WIN_PREFIX"
     e2e_workdir "$run"
     e2e_launch "$wine_run" "$WIN_PREFIX" "$program"
-    win_start_up ""
+    win_start_up "$2"
     local geometry
-    geometry=$(xwininfo -id "$(win_game_window)" | awk '/-geometry/ {print $2}')
+    geometry=$(xwininfo -id "$WINDOW" | awk '/-geometry/ {print $2}')
     [ "$scenario" = fullscreen ] && [ "$geometry" != 640x480+0+0 ] && fail "not full screen but $geometry"
     [ "$scenario" = fallback ] && [[ "$geometry" == 640x480* ]] && fail "the window has no frame ($geometry)"
     play_and_leave shots
@@ -192,10 +176,10 @@ faults() {
     win_prefix
     # Without a device every sound, the music too, runs silent: no box.
     win_no_sound_device "$WIN_PREFIX"
-    fault "no sound device" : ""
+    fault "no sound device" : "PEL2D - TEST|"
     win_sound_device "$WIN_PREFIX"
-    fault "no music" no_music "Hata "
-    fault "pictures missing or empty" no_images "Error *"
+    fault "no music" no_music "PEL2D - TEST|Hata|"
+    fault "pictures missing or empty" no_images "PEL2D - TEST|Error|*"
 }
 
 # As fast as it draws; llvmpipe pinned as for the golden frames (tests/golden).
@@ -216,8 +200,8 @@ replay() {
 
 WIN_PREFIX=""
 case $scenario in
-    fullscreen) play_session 640x480x16 ;;
-    fallback) play_session 1024x768x24 ;;
+    fullscreen) play_session 640x480x16 "PEL2D - TEST|" ;;
+    fallback) play_session 1024x768x24 "PEL2D - TEST|ERROR|" ;;
     faults) faults ;;
     replay) replay ;;
     *) fail "no scenario $scenario" ;;
