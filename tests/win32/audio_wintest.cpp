@@ -246,8 +246,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "device") == 0) {
         checkSound(window);
     } else {
-        // Without a driver the engine gets no device, not a dangling one.
-        auto* device = reinterpret_cast<plat::SoundDevice*>(window);
+        // Without a driver the engine gets no device, not the stale pointer it passed in.
+        int stale = 0;
+        auto* device = reinterpret_cast<plat::SoundDevice*>(&stale);
         const HRESULT result = plat::native::directSoundCreate(&device);
         std::printf("device %s, none %d\n", nameOf(result), device == nullptr);
     }
