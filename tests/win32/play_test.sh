@@ -138,29 +138,26 @@ play_and_leave() {
     win_exited
 }
 
-play_session() {
-    e2e_start_x "$1"
-    win_prefix
-    win_sound_device "$WIN_PREFIX"
-    e2e_workdir "$run"
-    e2e_launch "$wine_run" "$WIN_PREFIX" "$program"
-    win_start_up "$2"
-    local geometry
-    geometry=$(xwininfo -id "$WINDOW" | awk '/-geometry/ {print $2}')
-    [ "$scenario" = fullscreen ] && [ "$geometry" != 640x480+0+0 ] && fail "not full screen but $geometry"
-    [ "$scenario" = fallback ] && [[ "$geometry" == 640x480* ]] && fail "the window has no frame ($geometry)"
-    play_and_leave shots
-}
-
-# fault NAME BREAK BOXES: a start-up that goes wrong one way (BREAK spoils the run folder), its boxes, a game.
-fault() {
+# game NAME SPOIL BOXES [shots]: a session whose start-up SPOIL may spoil (a function on the run folder), showing
+# the start-up boxes BOXES, then play_and_leave; with "shots", on the screen the scenario says.
+game() {
     scenario=$1
     e2e_workdir "$run"
     "$2"
     e2e_launch "$wine_run" "$WIN_PREFIX" "$program"
     win_start_up "$3"
-    play_and_leave
+    local geometry
+    geometry=$(xwininfo -id "$WINDOW" | awk '/-geometry/ {print $2}')
+    [ "$scenario" = fullscreen ] && [ "$geometry" != 640x480+0+0 ] && fail "not full screen but $geometry"
+    [ "$scenario" = fallback ] && [[ "$geometry" == 640x480* ]] && fail "the window has no frame ($geometry)"
+    play_and_leave "${4:-}"
     rm -rf "$E2E_WORK"
+}
+session() {
+    e2e_start_x "$1"
+    win_prefix
+    win_sound_device "$WIN_PREFIX"
+    game "$scenario" : "$2" shots
 }
 no_music() { rm "$E2E_WORK/data/snd/oyun.mp3"; }
 # Every other picture missing, which the engine passes over in silence, the rest empty: an empty bitmap,
@@ -176,10 +173,10 @@ faults() {
     win_prefix
     # Without a device every sound, the music too, runs silent: no box.
     win_no_sound_device "$WIN_PREFIX"
-    fault "no sound device" : "PEL2D - TEST|"
+    game "no sound device" : "PEL2D - TEST|"
     win_sound_device "$WIN_PREFIX"
-    fault "no music" no_music "PEL2D - TEST|Hata|"
-    fault "pictures missing or empty" no_images "PEL2D - TEST|Error|*"
+    game "no music" no_music "PEL2D - TEST|Hata|"
+    game "pictures missing or empty" no_images "PEL2D - TEST|Error|*"
 }
 
 # As fast as it draws; llvmpipe pinned as for the golden frames (tests/golden).
@@ -200,8 +197,8 @@ replay() {
 
 WIN_PREFIX=""
 case $scenario in
-    fullscreen) play_session 640x480x16 "PEL2D - TEST|" ;;
-    fallback) play_session 1024x768x24 "PEL2D - TEST|ERROR|" ;;
+    fullscreen) session 640x480x16 "PEL2D - TEST|" ;;
+    fallback) session 1024x768x24 "PEL2D - TEST|ERROR|" ;;
     faults) faults ;;
     replay) replay ;;
     *) fail "no scenario $scenario" ;;
