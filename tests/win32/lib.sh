@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the tests under Wine, beside tests/e2e/lib.sh's. Source this file.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 
