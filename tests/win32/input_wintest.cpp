@@ -48,16 +48,14 @@ LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return plat::defWindowProc(window, message, wParam, lParam);
 }
 
+// Takes the window's messages, then lets the rest of a loaded machine run before the next read (nothing
+// waits on how long that takes).
 void pumpMessages() {
     plat::Message message{};
     while (plat::peekMessage(&message)) {
         plat::translateMessage(message);
         plat::dispatchMessage(message);
     }
-}
-
-// Lets the rest of a loaded machine run between two reads; nothing waits on how long this takes.
-void yieldToOthers() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
@@ -151,7 +149,6 @@ void readUntilF12(const Devices& devices) {
     HRESULT refused = DI_OK;
     for (;;) {
         pumpMessages();
-        yieldToOthers();
         HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
         if (away) {
             if (acquireBoth(devices, &keyboardResult, &mouseResult)) {
@@ -213,12 +210,10 @@ int main() {
     // starting point has arrived, so that none from before counts as the mouse's movement.
     while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y) {
         pumpMessages();
-        yieldToOthers();
     }
     HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
     while (!acquireBoth(devices, &keyboardResult, &mouseResult)) {
         pumpMessages();
-        yieldToOthers();
     }
     std::printf("ready, acquiring again %s\n", nameOf(plat::acquire(devices.keyboard)));
 
