@@ -235,13 +235,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto trackMs = static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10));
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "AudioTest";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "AudioTest", "audio", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 64, 64,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    // DirectSound's cooperative level asks for a window; any class will do.
+    HWND window = CreateWindowExA(0, "STATIC", "audio", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 64, 64,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     std::printf("window %d, COM %s\n", window != nullptr, nameOf(plat::native::coInitialize()));
     if (std::strcmp(argv[1], "device") == 0) {
         checkSound(window);
