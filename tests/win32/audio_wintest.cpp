@@ -1,50 +1,68 @@
-// The Windows sound and media backend on a real DirectSound and DirectShow (Wine's), on whatever output
-// device the test gives it. Run from the folder that holds data/snd/oyun.mp3:
-//   win32_audio_test device TRACK_MS      an output device exists
-//   win32_audio_test no-device TRACK_MS   no output device exists: the track runs all the same, silent
-// The track plays TRACK_MS milliseconds.
-// Every wait is on what the backend reports (a status bit, the graph's notice in the message queue), bounded
-// only far beyond the sound's own length, so that a loaded machine is slower but never wrong.
+// The Windows sound and media backend on Wine's DirectSound and DirectShow, as the engine drives them. Run
+// from the folder that holds data/snd/oyun.mp3, a track of TRACK_MS milliseconds:
+//   win32_audio_test device|no-device TRACK_MS
+// It prints what each step gave; audio_wintest.sh compares the whole transcript. Every wait is on what the
+// backend reports (a status bit, the graph's notice), bounded only far beyond the sound's own length.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/native.h"
 
 namespace {
 
-int failures = 0;
-
-void check(bool ok, const char* what, long value = 0) {
-    if (ok) return;
-    std::printf("FAIL: %s (0x%08lx)\n", what, static_cast<unsigned long>(value));
-    ++failures;
+// The codes the transcript names; any other in hexadecimal, in one of a few buffers, as a line shows several.
+const char* nameOf(HRESULT result) {
+    static const std::pair<HRESULT, const char*> NAMES[] = {{S_OK, "ok"},
+                                                            {E_ABORT, "E_ABORT"},
+                                                            {DSERR_NODRIVER, "DSERR_NODRIVER"},
+                                                            {HRESULT_FILE_NOT_FOUND, "FILE_NOT_FOUND"}};
+    for (const auto& [code, name] : NAMES)
+        if (code == result) return name;
+    static char hex[8][12];
+    static int next = 0;
+    char* text = hex[next++ % 8];
+    std::snprintf(text, sizeof hex[0], "0x%08lx", static_cast<unsigned long>(result));
+    return text;
 }
 
-// Generous bounds: many times what the sound lasts, plus start-up time of the audio threads.
+// Many times what the sound lasts, plus the start-up of the audio threads: slower, never wrong.
 DWORD boundFor(DWORD soundMs) {
     return soundMs * 20 + 20000;
 }
 
-HWND createVisibleWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "AudioTest";
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, "AudioTest", "audio", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 64, 64, nullptr,
-                           nullptr, windowClass.hInstance, nullptr);
+// An end is told by how long it took: at least half the sound's length, or it was never played.
+const char* endAfter(DWORD elapsed, DWORD soundMs) {
+    return elapsed == 0 ? "never" : elapsed >= soundMs / 2 ? "after its length" : "too soon";
 }
 
 // 16-bit mono at 22050 Hz, a quarter of a second.
 constexpr DWORD TONE_RATE = 22050;
 constexpr DWORD TONE_BYTES = TONE_RATE / 4 * 2;
 constexpr DWORD TONE_MS = 250;
-
 const plat::WaveFormat TONE_FORMAT{WAVE_FORMAT_PCM, 1, TONE_RATE, TONE_RATE * 2, 2, 16, 0};
 
 std::int16_t toneSample(DWORD index) {
     return static_cast<std::int16_t>((index * 37) % 2000) - 1000;
+}
+
+// Writes the tone through a lock of the whole buffer, or checks that it reads back; whether all went well.
+bool lockedTone(plat::SoundBuffer* buffer, bool write) {
+    void* region = nullptr;
+    void* region2 = nullptr;
+    DWORD bytes = 0;
+    DWORD bytes2 = 0;
+    if (plat::native::lockBuffer(buffer, 0, 0, &region, &bytes, &region2, &bytes2, DSBLOCK_ENTIREBUFFER) !=
+        DS_OK)
+        return false;
+    bool same = bytes == TONE_BYTES && !region2 && bytes2 == 0;
+    auto* samples = static_cast<std::int16_t*>(region);
+    for (DWORD i = 0; same && i < bytes / 2; ++i) {
+        if (write) samples[i] = toneSample(i);
+        same = samples[i] == toneSample(i);
+    }
+    return plat::native::unlockBuffer(buffer, region, bytes, region2, bytes2) == DS_OK && same;
 }
 
 plat::SoundBuffer* createTone(plat::SoundDevice* device) {
@@ -52,135 +70,76 @@ plat::SoundBuffer* createTone(plat::SoundDevice* device) {
                                    DSBCAPS_CTRLVOLUME | DSBCAPS_GETCURRENTPOSITION2;
     const plat::SoundBufferDesc desc{36, ENGINE_FLAGS, TONE_BYTES, 0, &TONE_FORMAT};
     plat::SoundBuffer* buffer = nullptr;
-    check(plat::native::createSoundBuffer(device, desc, &buffer) == DS_OK && buffer, "static buffer created");
-    void* region1 = nullptr;
-    void* region2 = nullptr;
-    DWORD bytes1 = 0;
-    DWORD bytes2 = 0;
-    HRESULT result =
-        plat::native::lockBuffer(buffer, 0, 0, &region1, &bytes1, &region2, &bytes2, DSBLOCK_ENTIREBUFFER);
-    check(result == DS_OK && bytes1 == TONE_BYTES && !region2 && bytes2 == 0, "whole buffer locked", result);
-    auto* samples = static_cast<std::int16_t*>(region1);
-    for (DWORD i = 0; i < bytes1 / 2; ++i)
-        samples[i] = toneSample(i);
-    result = plat::native::unlockBuffer(buffer, region1, bytes1, region2, bytes2);
-    check(result == DS_OK, "buffer unlocked", result);
+    const HRESULT result = plat::native::createSoundBuffer(device, desc, &buffer);
+    std::printf("buffer %s, tone written %d\n", nameOf(result), buffer && lockedTone(buffer, true));
     return buffer;
-}
-
-// The duplicate hands out the very samples written through the original.
-bool sharesTone(plat::SoundBuffer* duplicate) {
-    void* region = nullptr;
-    DWORD bytes = 0;
-    if (FAILED(plat::native::lockBuffer(duplicate, 0, 0, &region, &bytes, nullptr, nullptr,
-                                        DSBLOCK_ENTIREBUFFER)))
-        return false;
-    bool same = bytes == TONE_BYTES;
-    const auto* samples = static_cast<const std::int16_t*>(region);
-    for (DWORD i = 0; same && i < bytes / 2; ++i)
-        same = samples[i] == toneSample(i);
-    plat::native::unlockBuffer(duplicate, region, bytes, nullptr, 0);
-    return same;
 }
 
 DWORD statusOf(plat::SoundBuffer* buffer) {
     DWORD status = 0xFFFFFFFFu;
-    const HRESULT result = plat::native::getBufferStatus(buffer, &status);
-    check(result == DS_OK, "status read", result);
+    plat::native::getBufferStatus(buffer, &status);
     return status;
-}
-
-// Plays the buffer once and follows its status until it ends by itself; its milliseconds, or 0 if it never
-// did.
-DWORD playToEnd(plat::SoundBuffer* buffer) {
-    const DWORD start = GetTickCount();
-    check(plat::native::playBuffer(buffer, 0, 0, 0) == DS_OK, "played");
-    check(statusOf(buffer) == DSBSTATUS_PLAYING, "playing once, not looping",
-          static_cast<long>(statusOf(buffer)));
-    while (statusOf(buffer) & DSBSTATUS_PLAYING) {
-        if (GetTickCount() - start > boundFor(TONE_MS)) return 0;
-        Sleep(1);
-    }
-    return GetTickCount() - start;
 }
 
 DWORD playCursorOf(plat::SoundBuffer* buffer) {
     DWORD play = 0xFFFFFFFFu;
     DWORD write = 0;
-    const HRESULT result = plat::native::getCurrentPosition(buffer, &play, &write);
-    check(result == DS_OK, "position read", result);
+    plat::native::getCurrentPosition(buffer, &play, &write);
     return play;
 }
 
-void checkPosition(plat::SoundBuffer* buffer) {
-    check(plat::native::setCurrentPosition(buffer, 4000) == DS_OK, "position set");
-    check(playCursorOf(buffer) == 4000, "stopped buffer stands where it was set", playCursorOf(buffer));
-    // What the engine does to cut a copy short: stop it while it plays and rewind it.
-    check(plat::native::playBuffer(buffer, 0, 0, DSBPLAY_LOOPING) == DS_OK, "played looping");
+// Plays the buffer once and follows its status until it ends by itself.
+void playToEnd(const char* what, plat::SoundBuffer* buffer) {
+    const DWORD start = GetTickCount();
+    const HRESULT result = plat::native::playBuffer(buffer, 0, 0, 0);
     const DWORD status = statusOf(buffer);
-    check(status == (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING), "looping status", static_cast<long>(status));
-    check(plat::native::stopBuffer(buffer) == DS_OK && statusOf(buffer) == 0, "stopped while playing");
-    check(plat::native::setCurrentPosition(buffer, 0) == DS_OK && playCursorOf(buffer) == 0, "rewound");
+    DWORD elapsed = 0;
+    while (elapsed == 0 && GetTickCount() - start <= boundFor(TONE_MS)) {
+        if (!(statusOf(buffer) & DSBSTATUS_PLAYING)) elapsed = GetTickCount() - start;
+        Sleep(1);
+    }
+    std::printf("%s: play %s, status %lu, ended %s\n", what, nameOf(result), status,
+                endAfter(elapsed, TONE_MS));
+}
+
+// What the engine does to cut a copy short: stop it while it loops and rewind it.
+void cutShort(plat::SoundBuffer* buffer) {
+    const HRESULT set = plat::native::setCurrentPosition(buffer, 4000);
+    const DWORD standing = playCursorOf(buffer);
+    const HRESULT looped = plat::native::playBuffer(buffer, 0, 0, DSBPLAY_LOOPING);
+    const DWORD looping = statusOf(buffer);
+    const HRESULT stopped = plat::native::stopBuffer(buffer);
+    const DWORD after = statusOf(buffer);
+    const HRESULT rewound = plat::native::setCurrentPosition(buffer, 0);
+    const DWORD start = playCursorOf(buffer);
+    std::printf("position %s at %lu, loop %s status %lu, stop %s status %lu, rewind %s at %lu, restore %s\n",
+                nameOf(set), standing, nameOf(looped), looping, nameOf(stopped), after, nameOf(rewound),
+                start, nameOf(plat::native::restoreBuffer(buffer)));
 }
 
 void checkSound(HWND window) {
     plat::SoundDevice* device = nullptr;
     HRESULT result = plat::native::directSoundCreate(&device);
-    check(result == DS_OK && device, "device created", result);
+    std::printf("device %s, cooperative level %s\n", nameOf(result),
+                device ? nameOf(plat::native::setCooperativeLevel(device, window, DSSCL_NORMAL)) : "-");
     if (!device) return;
-    result = plat::native::setCooperativeLevel(device, window, DSSCL_NORMAL);
-    check(result == DS_OK, "normal cooperative level", result);
-
     plat::SoundBuffer* original = createTone(device);
     plat::SoundBuffer* copy = nullptr;
     result = plat::native::duplicateSoundBuffer(device, original, &copy);
-    check(result == DS_OK && copy, "duplicate made", result);
-    check(sharesTone(copy), "duplicate shares the samples");
-    check(statusOf(original) == 0 && statusOf(copy) == 0, "both stopped at first");
-
+    if (!original || !copy) return;
+    std::printf("duplicate %s, same samples %d, status %lu %lu\n", nameOf(result), lockedTone(copy, false),
+                statusOf(original), statusOf(copy));
     // Both copies sound at once, each with its own status; a finished copy plays again from its start.
-    check(plat::native::playBuffer(copy, 0, 0, 0) == DS_OK, "copy played");
-    const DWORD first = playToEnd(original);
-    check(first >= TONE_MS / 2, "original played for its length", static_cast<long>(first));
-    const DWORD again = playToEnd(original);
-    check(again >= TONE_MS / 2, "original played again after its end", static_cast<long>(again));
-    check(statusOf(copy) == 0, "copy ended by itself", static_cast<long>(statusOf(copy)));
-    checkPosition(copy);
-    check(plat::native::restoreBuffer(copy) == DS_OK, "restore of a buffer not lost");
-
-    // Buffers outlive the device handle: one still plays after it is released.
+    std::printf("copy %s\n", nameOf(plat::native::playBuffer(copy, 0, 0, 0)));
+    playToEnd("original", original);
+    playToEnd("original again", original);
+    std::printf("copy status %lu\n", statusOf(copy));
+    cutShort(copy);
+    // Buffers outlive the device handle.
     plat::native::releaseSoundDevice(device);
-    check(playToEnd(copy) >= TONE_MS / 2, "copy plays after the device is released");
+    playToEnd("copy without the device", copy);
     plat::native::releaseBuffer(copy);
     plat::native::releaseBuffer(original);
-}
-
-// Takes every queued event; true when the end of the stream was among them.
-bool takeEvents(plat::MediaEvent* events) {
-    bool complete = false;
-    long code = 0;
-    LONG_PTR param1 = 0;
-    LONG_PTR param2 = 0;
-    while (SUCCEEDED(plat::native::getEvent(events, &code, &param1, &param2, 0))) {
-        complete = complete || code == EC_COMPLETE;
-        check(plat::native::freeEventParams(events, code, param1, param2) == S_OK, "event freed");
-    }
-    return complete;
-}
-
-// Runs a message loop as the engine's, taking the graph's events after each message, until the end of the
-// stream comes; its milliseconds, or 0 if it never did.
-DWORD waitForEnd(plat::MediaEvent* events, DWORD trackMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD waited = GetTickCount() - start;
-        if (waited >= boundFor(trackMs)) return 0;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, boundFor(trackMs) - waited, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        if (takeEvents(events)) return GetTickCount() - start;
-    }
 }
 
 struct Graph {
@@ -192,90 +151,105 @@ struct Graph {
 
 Graph createGraph() {
     Graph graph;
-    HRESULT result = plat::native::createFilterGraph(&graph.builder);
-    check(result == S_OK && graph.builder, "filter graph created", result);
-    if (!graph.builder) return graph;
-    check(plat::native::queryMediaControl(graph.builder, &graph.control) == S_OK, "media control");
-    check(plat::native::queryMediaEvent(graph.builder, &graph.events) == S_OK, "media events");
-    check(plat::native::queryMediaSeeking(graph.builder, &graph.seeking) == S_OK, "media seeking");
+    if (plat::native::createFilterGraph(&graph.builder) != S_OK ||
+        plat::native::queryMediaControl(graph.builder, &graph.control) != S_OK ||
+        plat::native::queryMediaEvent(graph.builder, &graph.events) != S_OK ||
+        plat::native::queryMediaSeeking(graph.builder, &graph.seeking) != S_OK)
+        std::printf("graph not made\n");
     return graph;
 }
 
 // The four interfaces are views of one graph: it goes with the last of them.
 void releaseGraph(const Graph& graph) {
-    if (!graph.seeking || !graph.events || !graph.control) return;
     const std::uint32_t left = plat::native::release(graph.seeking) + plat::native::release(graph.events) +
                                plat::native::release(graph.control);
-    check(left > 0 && plat::native::release(graph.builder) == 0, "graph gone with its last interface");
+    std::printf("graph released, %s\n",
+                left > 0 && plat::native::release(graph.builder) == 0 ? "gone" : "left");
 }
 
-void rewind(plat::MediaSeeking* seeking) {
+// Takes every queued event; true when the end of the stream was among them.
+bool takeEvents(plat::MediaEvent* events) {
+    bool complete = false;
+    long code = 0;
+    LONG_PTR param1 = 0;
+    LONG_PTR param2 = 0;
+    while (SUCCEEDED(plat::native::getEvent(events, &code, &param1, &param2, 0))) {
+        complete = complete || code == EC_COMPLETE;
+        if (plat::native::freeEventParams(events, code, param1, param2) != S_OK)
+            std::printf("event not freed\n");
+    }
+    return complete;
+}
+
+// A message loop as the engine's, taking the graph's events after each message, until the stream ends.
+void waitForEnd(const char* what, HRESULT result, const Graph& graph, DWORD trackMs) {
+    const DWORD start = GetTickCount();
+    DWORD elapsed = 0;
+    for (DWORD waited = 0; elapsed == 0 && waited < boundFor(trackMs); waited = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, boundFor(trackMs) - waited, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        if (takeEvents(graph.events)) elapsed = GetTickCount() - start;
+    }
+    long code = 0;
+    LONG_PTR param1 = 0;
+    LONG_PTR param2 = 0;
+    std::printf("%s %s: ended %s, then %s\n", what, nameOf(result), endAfter(elapsed, trackMs),
+                nameOf(plat::native::getEvent(graph.events, &code, &param1, &param2, 0)));
+}
+
+HRESULT rewind(plat::MediaSeeking* seeking) {
     LONGLONG start = 0;
-    const HRESULT result = plat::native::setPositions(seeking, &start, AM_SEEKING_AbsolutePositioning,
-                                                      nullptr, AM_SEEKING_NoPositioning);
-    check(result == S_OK, "rewound", result);
+    return plat::native::setPositions(seeking, &start, AM_SEEKING_AbsolutePositioning, nullptr,
+                                      AM_SEEKING_NoPositioning);
 }
 
 void checkMusic(DWORD trackMs) {
     const Graph graph = createGraph();
-    if (!graph.seeking) return;
-    HRESULT result = plat::native::renderFile(graph.builder, L"data/snd/oyun.mp3", nullptr);
-    check(result == S_OK, "track rendered", result);
-    check(plat::native::run(graph.control) >= 0, "graph runs");
-    DWORD played = waitForEnd(graph.events, trackMs);
-    check(played >= trackMs / 2, "end of the track notified after its length", static_cast<long>(played));
-    long code = 0;
-    LONG_PTR param1 = 0;
-    LONG_PTR param2 = 0;
-    result = plat::native::getEvent(graph.events, &code, &param1, &param2, 0);
-    check(result == E_ABORT, "no event left", result);
-
+    const HRESULT rendered = plat::native::renderFile(graph.builder, L"data/snd/oyun.mp3", nullptr);
+    std::printf("rendered %s\n", nameOf(rendered));
+    const HRESULT ran = plat::native::run(graph.control);
+    waitForEnd("run", ran < 0 ? ran : S_OK, graph, trackMs);
     // The engine's loop: a seek to the start while the graph runs plays the track again.
-    rewind(graph.seeking);
-    played = waitForEnd(graph.events, trackMs);
-    check(played >= trackMs / 2, "track played again after the rewind", static_cast<long>(played));
-
+    waitForEnd("rewound", rewind(graph.seeking), graph, trackMs);
     // Its fallback: stopped, rewound and run again.
-    check(plat::native::stop(graph.control) == S_OK, "graph stopped");
-    rewind(graph.seeking);
-    check(plat::native::run(graph.control) >= 0, "run again");
-    played = waitForEnd(graph.events, trackMs);
-    check(played >= trackMs / 2, "track played again after the new run", static_cast<long>(played));
-    check(plat::native::stop(graph.control) == S_OK, "graph stopped at the end");
+    const HRESULT stopped = plat::native::stop(graph.control);
+    const HRESULT rewound = rewind(graph.seeking);
+    const HRESULT again = rewound != S_OK ? rewound : plat::native::run(graph.control) < 0 ? E_FAIL : S_OK;
+    waitForEnd(stopped == S_OK ? "stopped and run again" : "not stopped", again, graph, trackMs);
+    std::printf("stopped %s\n", nameOf(plat::native::stop(graph.control)));
     releaseGraph(graph);
 
     const Graph empty = createGraph();
-    result = plat::native::renderFile(empty.builder, L"data/snd/none.mp3", nullptr);
-    check(result == HRESULT_FILE_NOT_FOUND, "missing track not found", result);
+    std::printf("missing track %s\n",
+                nameOf(plat::native::renderFile(empty.builder, L"data/snd/none.mp3", nullptr)));
     releaseGraph(empty);
-}
-
-void checkNoDevice() {
-    plat::SoundDevice* device = reinterpret_cast<plat::SoundDevice*>(&failures);
-    const HRESULT result = plat::native::directSoundCreate(&device);
-    check(result == DSERR_NODRIVER && !device, "no driver", result);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool withDevice = argc == 3 && std::strcmp(argv[1], "device") == 0;
-    if (argc != 3 || (!withDevice && std::strcmp(argv[1], "no-device") != 0)) {
+    if (argc != 3 || (std::strcmp(argv[1], "device") != 0 && std::strcmp(argv[1], "no-device") != 0)) {
         std::printf("usage: %s device|no-device TRACK_MS\n", argv[0]);
         return 2;
     }
     const auto trackMs = static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10));
-    HWND window = createVisibleWindow();
-    check(window != nullptr, "window created");
-    check(plat::native::coInitialize() == S_OK, "COM started");
-    if (withDevice) {
+    // DirectSound's cooperative level asks for a window; any class will do.
+    HWND window = CreateWindowExA(0, "STATIC", "audio", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 64, 64,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    std::printf("window %d, COM %s\n", window != nullptr, nameOf(plat::native::coInitialize()));
+    if (std::strcmp(argv[1], "device") == 0) {
         checkSound(window);
     } else {
-        checkNoDevice();
+        // Without a driver the engine gets no device, not the stale pointer it passed in.
+        int stale = 0;
+        auto* device = reinterpret_cast<plat::SoundDevice*>(&stale);
+        const HRESULT result = plat::native::directSoundCreate(&device);
+        std::printf("device %s, none %d\n", nameOf(result), device == nullptr);
     }
     checkMusic(trackMs);
     plat::native::coUninitialize();
     DestroyWindow(window);
-    std::printf("%s: %d failures\n", argv[1], failures);
-    return failures == 0 ? 0 : 1;
+    return 0;
 }

@@ -31,19 +31,6 @@ LRESULT testProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return plat::defWindowProc(window, message, wParam, lParam);
 }
 
-// The engine's descriptor: double-buffered RGBA for a window, 16-bit depth.
-plat::PixelFormatDescriptor engineDescriptor(std::uint8_t colourBits) {
-    plat::PixelFormatDescriptor descriptor{};
-    descriptor.size = sizeof descriptor;
-    descriptor.version = 1;
-    descriptor.flags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    descriptor.pixelType = PFD_TYPE_RGBA;
-    descriptor.colorBits = colourBits;
-    descriptor.depthBits = 16;
-    descriptor.layerType = PFD_MAIN_PLANE;
-    return descriptor;
-}
-
 void quad(int left, int bottom, int right, int top) {
     glVertex2i(left, bottom);
     glVertex2i(right, bottom);
@@ -75,12 +62,8 @@ protected:
             EXPECT_TRUE(plat::makeCurrent(nullptr, nullptr));
             EXPECT_TRUE(plat::deleteContext(context));
         }
-        if (dc) {
-            EXPECT_TRUE(plat::releaseDC(window, dc));
-        }
-        if (window) {
-            EXPECT_TRUE(plat::destroyWindow(window));
-        }
+        EXPECT_TRUE(!dc || plat::releaseDC(window, dc));
+        EXPECT_TRUE(!window || plat::destroyWindow(window));
         EXPECT_TRUE(plat::unregisterClass(CLASS_NAME, instance));
     }
 
@@ -91,14 +74,22 @@ protected:
 };
 
 TEST_F(Win32Window, PixelFormatContextAndADrawnFrameReadBack) {
-    const plat::PixelFormatDescriptor descriptor = engineDescriptor(16);
+    // The engine's: double-buffered RGBA for a window, 16-bit colour and depth.
+    constexpr DWORD FLAGS = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    plat::PixelFormatDescriptor descriptor{};
+    descriptor.size = sizeof descriptor;
+    descriptor.version = 1;
+    descriptor.flags = FLAGS;
+    descriptor.pixelType = PFD_TYPE_RGBA;
+    descriptor.colorBits = 16;
+    descriptor.depthBits = 16;
+    descriptor.layerType = PFD_MAIN_PLANE;
     const int format = plat::choosePixelFormat(dc, descriptor);
     ASSERT_GT(format, 0);
     ASSERT_TRUE(plat::setPixelFormat(dc, format, descriptor));
     PIXELFORMATDESCRIPTOR chosen{};
     ASSERT_GT(DescribePixelFormat(dc, format, sizeof chosen, &chosen), 0);
-    EXPECT_EQ(chosen.dwFlags & (PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER),
-              static_cast<DWORD>(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER));
+    EXPECT_EQ(chosen.dwFlags & FLAGS, FLAGS);
     EXPECT_GE(chosen.cDepthBits, 16);
 
     context = plat::createContext(dc);

@@ -4,24 +4,15 @@
 set -euo pipefail
 objdump=$1
 shift
-system_dlls=" kernel32.dll user32.dll gdi32.dll opengl32.dll glu32.dll winmm.dll dinput8.dll dinput.dll
-              dsound.dll ole32.dll oleaut32.dll msvcrt.dll advapi32.dll shell32.dll "
-# One space around every name, the last of a line too.
-system_dlls=" $(tr -s ' \n' '  ' <<<"$system_dlls") "
+system_dlls="kernel32 user32 gdi32 opengl32 glu32 winmm dinput8 dinput dsound ole32 oleaut32 msvcrt advapi32 shell32"
 status=0
 for program in "$@"; do
-    mapfile -t dlls < <("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p')
-    if [ ${#dlls[@]} -eq 0 ]; then
-        echo "$program: no imports found"
-        status=1
-    fi
-    for dll in "${dlls[@]}"; do
-        lower=${dll,,}
-        if [[ $system_dlls != *" $lower "* ]]; then
-            echo "$program imports $dll, which is not a system DLL"
-            status=1
-        fi
+    dlls=$("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p')
+    [ -n "$dlls" ] || { echo "$program: no imports found"; status=1; }
+    for dll in $dlls; do
+        [[ " $system_dlls " == *" $(basename "${dll,,}" .dll) "* ]] ||
+            { echo "$program imports $dll, which is not a system DLL"; status=1; }
     done
-    echo "$(basename "$program"): ${dlls[*]}"
+    echo "$(basename "$program"):" $dlls
 done
 exit $status

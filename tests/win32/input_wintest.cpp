@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "platform/dik_codes.h"
 #include "platform/input.h"
@@ -21,32 +22,22 @@ constexpr DWORD FOREGROUND = DISCL_NONEXCLUSIVE | DISCL_FOREGROUND;
 constexpr std::uint8_t DOWN = 0x80;
 constexpr plat::Point POINTER_START = {320, 240};
 
-struct ResultName {
-    HRESULT result;
-    const char* name;
-};
-const ResultName RESULT_NAMES[] = {
-    {DI_OK, "DI_OK"},
-    {DI_NOEFFECT, "DI_NOEFFECT"},
-    {DIERR_NOTACQUIRED, "DIERR_NOTACQUIRED"},
-    {DIERR_INPUTLOST, "DIERR_INPUTLOST"},
-    {DIERR_OTHERAPPHASPRIO, "DIERR_OTHERAPPHASPRIO"},
-    {DIERR_OBJECTNOTFOUND, "DIERR_OBJECTNOTFOUND"},
-    {DIERR_NOINTERFACE, "DIERR_NOINTERFACE"},
-};
+#define NAMED(code) \
+    { code, #code }
+const std::pair<HRESULT, const char*> RESULT_NAMES[] = {NAMED(DI_OK),
+                                                        NAMED(DI_NOEFFECT),
+                                                        NAMED(DIERR_NOTACQUIRED),
+                                                        NAMED(DIERR_INPUTLOST),
+                                                        NAMED(DIERR_OTHERAPPHASPRIO),
+                                                        NAMED(DIERR_OBJECTNOTFOUND),
+                                                        NAMED(DIERR_NOINTERFACE)};
 
 const char* nameOf(HRESULT result) {
-    for (const ResultName& known : RESULT_NAMES) {
-        if (known.result == result) return known.name;
-    }
+    for (const auto& [code, name] : RESULT_NAMES)
+        if (code == result) return name;
     static char unknown[16];
     std::snprintf(unknown, sizeof unknown, "0x%08lX", static_cast<unsigned long>(result));
     return unknown;
-}
-
-void say(const char* line) {
-    std::printf("%s\n", line);
-    std::fflush(stdout);
 }
 
 // Where the pointer was at the last move that reached the window, in the window's coordinates.
@@ -57,16 +48,14 @@ LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return plat::defWindowProc(window, message, wParam, lParam);
 }
 
+// Takes the window's messages, then lets the rest of a loaded machine run before the next read (nothing
+// waits on how long that takes).
 void pumpMessages() {
     plat::Message message{};
     while (plat::peekMessage(&message)) {
         plat::translateMessage(message);
         plat::dispatchMessage(message);
     }
-}
-
-// Lets the rest of a loaded machine run between two reads; nothing waits on how long this takes.
-void yieldToOthers() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
@@ -128,7 +117,7 @@ void describe(const Devices& devices) {
     std::printf("references %lu, ", static_cast<unsigned long>(plat::release(second)));
     plat::InputDevice2* other = nullptr;
     const HRESULT otherResult = plat::queryInterface(devices.keyboard, GUID_SysMouse, &other);
-    say(other ? "another interface handed out" : nameOf(otherResult));
+    std::printf("%s\n", other ? "another interface handed out" : nameOf(otherResult));
 }
 
 bool acquireBoth(const Devices& devices, HRESULT* keyboard, HRESULT* mouse) {
@@ -150,7 +139,6 @@ void printKeys(const Reading& reading) {
         if (reading.keys[dik]) std::printf(" %02lX=%02X", static_cast<unsigned long>(dik), reading.keys[dik]);
     }
     std::printf(" moved %ld %ld wheel %ld\n", reading.movedX, reading.movedY, reading.wheel);
-    std::fflush(stdout);
 }
 
 // Reads both devices until F12 goes down, reporting every change; a loss is waited out until both devices
@@ -161,18 +149,16 @@ void readUntilF12(const Devices& devices) {
     HRESULT refused = DI_OK;
     for (;;) {
         pumpMessages();
-        yieldToOthers();
         HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
         if (away) {
             if (acquireBoth(devices, &keyboardResult, &mouseResult)) {
                 away = false;
                 reading = Reading{};
-                say("back");
+                std::printf("back\n");
             } else if (keyboardResult != refused) {
                 refused = keyboardResult;
                 std::printf("refused: keyboard %s, ", nameOf(keyboardResult));
                 std::printf("mouse %s\n", nameOf(mouseResult));
-                std::fflush(stdout);
             }
             continue;
         }
@@ -187,7 +173,6 @@ void readUntilF12(const Devices& devices) {
             std::printf("lost: keyboard %s, ",
                         nameOf(plat::getDeviceState(devices.keyboard, sizeof keys, keys)));
             std::printf("mouse %s\n", nameOf(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse)));
-            std::fflush(stdout);
             continue;
         }
         reading.movedX += mouse.lX;
@@ -204,6 +189,8 @@ void readUntilF12(const Devices& devices) {
 }  // namespace
 
 int main() {
+    // Unbuffered: each line reaches the script as the step it answers ends.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const HINSTANCE instance = plat::getModuleHandle();
     const plat::WindowClass windowClass{CS_OWNDC, windowProc, instance, nullptr, "Window"};
     if (!plat::registerClass(windowClass)) return 1;
@@ -223,15 +210,12 @@ int main() {
     // starting point has arrived, so that none from before counts as the mouse's movement.
     while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y) {
         pumpMessages();
-        yieldToOthers();
     }
     HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
     while (!acquireBoth(devices, &keyboardResult, &mouseResult)) {
         pumpMessages();
-        yieldToOthers();
     }
     std::printf("ready, acquiring again %s\n", nameOf(plat::acquire(devices.keyboard)));
-    std::fflush(stdout);
 
     readUntilF12(devices);
 
@@ -240,7 +224,6 @@ int main() {
     std::printf("%lu ", static_cast<unsigned long>(plat::release(devices.keyboard)));
     std::printf("%lu ", static_cast<unsigned long>(plat::release(devices.mouse)));
     std::printf("%lu\n", static_cast<unsigned long>(plat::release(devices.input)));
-    std::fflush(stdout);
     plat::destroyWindow(window);
     return 0;
 }

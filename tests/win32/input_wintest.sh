@@ -2,50 +2,35 @@
 # The DirectInput keyboard and mouse under Wine, driven with xdotool on a virtual X server of the test's own:
 #   input_wintest.sh PREFIX PROBE
 # PREFIX is the Wine prefix of the programs that draw, which run one at a time (wine-on-xvfb.sh). Each step
-# waits for the probe's answer (input_wintest.cpp) before the next; the whole transcript is compared at the
-# end.
+# waits for the probe's answer (input_wintest.cpp) before the next; the whole transcript is compared at the end.
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/lib.sh"
+source "$here/lib.sh"
 prefix=$(realpath -m "$1")
-probe=$2
 
 e2e_start_x 640x480x24
 E2E_WORK=$(mktemp -d)
 out=$E2E_WORK/out.txt
 # Made here, not by the probe's redirection, which a loaded machine may run after the first wait has looked.
 : >"$out"
-("$here/../../scripts/wine-run" "$prefix" "$probe" >"$out" 2>"$E2E_WORK/err.txt") &
+("$here/../../scripts/wine-run" "$prefix" "$2" >"$out" 2>"$E2E_WORK/err.txt") &
 GAME_PID=$!
 
-# wait_lines N: until the probe has printed N lines; fails if it ends first.
-wait_lines() {
-    while [ "$(wc -l <"$out")" -lt "$1" ]; do
+# Each step: the number of lines the probe has printed when it is ready for it, then what xdotool does. First
+# the pointer's starting point, where the probe waits for it (from elsewhere: only a move tells Wine); Escape
+# after a move of (12, -5) and a notch of the wheel forward; a click on the other program's window takes the
+# focus away, one on the probe's window brings it back, and with it the keyboard. (Wine does not always
+# report the mouse's first move after it gave the focus back, so the mouse is checked before the loss only.)
+steps=("3 mousemove 300 200 mousemove 320 240" "4 mousemove 332 235 click 4 keydown Escape" "5 keydown a"
+    "6 mousemove 300 255 keyup Escape" "7 keyup a" "8 mousemove 560 420 click 1" "10 mousemove 100 100 click 1"
+    "11 keydown F12")
+for step in "${steps[@]}"; do
+    while [ "$(wc -l <"$out")" -lt "${step%% *}" ]; do
         kill -0 "$GAME_PID" 2>/dev/null || fail "the probe ended early: $(cat "$out" "$E2E_WORK/err.txt")"
         sleep 0.1
     done
-}
-
-wait_lines 3
-# The pointer's starting point, where the probe waits for it (from elsewhere: only a move tells Wine).
-xdotool mousemove 300 200 mousemove 320 240
-wait_lines 4
-# Escape goes down after a move of (12, -5) and one notch of the wheel forward.
-xdotool mousemove 332 235 click 4 keydown Escape
-wait_lines 5
-xdotool keydown a
-wait_lines 6
-xdotool mousemove 300 255 keyup Escape
-wait_lines 7
-xdotool keyup a
-wait_lines 8
-# A click on the other program's window takes the focus away, one on the probe's window brings it back.
-xdotool mousemove 560 420 click 1
-wait_lines 10
-xdotool mousemove 100 100 click 1
-wait_lines 11
-# Back with the focus, the keyboard reads again. (Wine does not always report the mouse's first move after it
-# gave the focus back, so the mouse is checked before the loss only.)
-xdotool keydown F12
+    # shellcheck disable=SC2086 # the step's words are xdotool's commands
+    xdotool ${step#* }
+done
 wait "$GAME_PID" || fail "the probe failed: $(cat "$out" "$E2E_WORK/err.txt")"
 GAME_PID=
 # The Wine session ends before its X server does.
