@@ -1,15 +1,4 @@
-# Cross-building the Windows program on Debian with mingw-w64 (i686). The posix flavour of the compiler
-# gives the C++ threads the engine and its tests use. The top CMakeLists.txt runs what it builds under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-building the Windows program on Debian with mingw-w64 (i686).
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(PEL_MINGW_TRIPLET i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${PEL_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${PEL_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${PEL_MINGW_TRIPLET}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${PEL_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
