@@ -7,6 +7,7 @@
 // covers the desktop in its own mode and the picture is scaled (sdl_scaled_screen.h).
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -198,9 +199,25 @@ SDL_Window* mainWindow() {
 
 namespace plat {
 
+namespace {
+
+// When no display answers, SDL falls back to drivers that draw into memory. A game that runs where nobody can
+// see it is worse than one that says it has no window, so those count as no display at all.
+bool drawsOnAScreen(const char* videoDriver) {
+    return videoDriver && std::strcmp(videoDriver, "offscreen") != 0 &&
+           std::strcmp(videoDriver, "dummy") != 0;
+}
+
+}  // namespace
+
 bool registerClass(const WindowClass& windowClass) {
     if (!windowClass.className || !windowClass.windowProc || g_class.registered) return false;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!drawsOnAScreen(SDL_GetCurrentVideoDriver())) {
+        std::fputs("No display could be opened: the game has no screen to draw on.\n", stderr);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     g_class.name = windowClass.className;
     g_class.windowProc = windowClass.windowProc;
     g_class.icon = windowClass.icon;
