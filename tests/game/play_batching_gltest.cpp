@@ -1,8 +1,7 @@
-// Entity lists drawn in batches against one draw per entity, in what the golden frames of the game's demos do
-// not show (tests/golden: the full wall, bricks shrinking and the second wall, drawn batched, match
-// references drawn one by one): bricks overlapping, whose masks and images must keep their order, and
-// explosions, which the game never makes, over each other and partway through their animation, one wrapping
-// to its first frame. Both ways must leave the same pixels, GL state and animation state, frame after frame.
+// Entity lists drawn in batches against one draw per entity where the golden frames do not reach: bricks
+// overlapping, whose masks and images must keep their order, and explosions (the game makes none) over each
+// other, one wrapping to its first frame. Both must leave the same pixels, GL and animation state, frame by
+// frame.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -43,11 +42,9 @@ void makeField() {
     int index = 0;
     for (Sprite* brick = g_bricks.head; brick; brick = brick->next)
         brick->x += (index++ % 2 == 0) ? 15.0f : 0.0f;
-    for (int i = 0; i < 6; ++i) {
-        const int column = i % 3;
-        const int row = i / 3;
-        explode(100.0f + 30.0f * static_cast<float>(column), 120.0f + 20.0f * static_cast<float>(row), i / 2);
-    }
+    for (int i = 0; i < 6; ++i)
+        explode(100.0f + 30.0f * static_cast<float>(i % 3), 120.0f + 20.0f * static_cast<float>(i / 3),
+                i / 2);
     explode(400.0f, 200.0f, EXPLOSION_FRAMES - 1);
 }
 

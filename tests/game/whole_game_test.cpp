@@ -1,9 +1,5 @@
-// The main loop's passes on the fake backend: menu clicks and F12, the mouse through play frames. Whole games
-// are replayed from the committed demos (tests/golden, tests/e2e), and steady frames checked for allocations
-// while recorded and replayed (tests/platform/replay_test.cpp).
-#include <algorithm>
-#include <cmath>
-
+// The main loop's passes on the fake backend: menu clicks and F12, the mouse buttons through play frames,
+// where the committed demos (tests/golden, tests/e2e) do not reach.
 #include "core/entry.h"
 #include "game/play.h"
 #include "game_test_support.h"
@@ -11,7 +7,6 @@
 #include "input/input_system.h"
 #include "platform/dik_codes.h"
 #include "platform/fake/fake_input.h"
-#include "support/allocation_counter.h"
 #include "support/engine_fixture.h"
 
 namespace {
@@ -42,12 +37,6 @@ protected:
         runGameState();
     }
 
-    void startGame() {
-        GameState = STATE_NEW_GAME;
-        pass();
-        ASSERT_EQ(GameState, STATE_PLAY);
-    }
-
     // The cursor is driven by relative movement, held inside the screen and doubled beyond 6 counts per read,
     // so it is first pushed to (0, 0). Even coordinates above 12 only.
     void moveCursorTo(int x, int y) {
@@ -68,16 +57,6 @@ protected:
     }
 
     static int closeRequests() { return fake::callCount("sendMessage 16"); }
-
-    int teardownPasses() {
-        GameState = STATE_TEARDOWN;
-        int passes = 0;
-        while (GameState == STATE_TEARDOWN && passes < 1000) {
-            pass();
-            ++passes;
-        }
-        return passes;
-    }
 };
 
 TEST_F(WholeGameTest, ClickIsAReleaseOverTheItemWhereverThePressWasAndThePressTintLastsOneFrame) {
@@ -116,7 +95,9 @@ TEST_F(WholeGameTest, ClickIsAReleaseOverTheItemWhereverThePressWasAndThePressTi
 }
 
 TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
-    startGame();
+    GameState = STATE_NEW_GAME;
+    pass();
+    ASSERT_EQ(GameState, STATE_PLAY);
     const Sprite& gamePaddle = playScene().paddle;
     const Sprite& gameBall = playScene().ball;
     fake::moveMouse(20, 0);  // doubled
