@@ -32,6 +32,7 @@ TEST_F(EntityListTest, OneBrickPassCarriesEachBrickThroughAsManyStatesAsApply) {
         {ENTITY_ALIVE, 100, 15, ENTITY_ALIVE, 100.0f},
         {ENTITY_FLYING_OFF, 0, 15, ENTITY_FLYING_OFF, -6.0f},
         {ENTITY_FLYING_OFF, -25, 15, 0, 0.0f},
+        {ENTITY_HIT, 100, 2, ENTITY_HIT, 100.1f},
         {ENTITY_HIT, 100, 1, 0, 0.0f},
         {ENTITY_HIT, 100, 0, 0, 0.0f}};
     std::vector<Sprite*> kept;

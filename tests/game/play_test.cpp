@@ -108,8 +108,9 @@ TEST_F(PlayFrameTest, TwoBricksHitSideBySideReverseTwiceSoundTwiceAndAreNeverHit
     updateBricks();
     const std::vector<float> motion = motionOf(ball);
     collideBallWithBricks(ball);
-    EXPECT_EQ(std::make_tuple(left->state, left->width, right->state),
-              std::make_tuple(ENTITY_HIT, 29, ENTITY_HIT));
+    EXPECT_EQ(std::make_tuple(left->state, left->width, left->height, left->x, right->state),
+              std::make_tuple(ENTITY_HIT, 29, 14, 100.1f, ENTITY_HIT))
+        << "shrinking toward its middle";
     EXPECT_EQ(motionOf(ball), motion);
     EXPECT_EQ(timesPlayed(top), 2);
 }

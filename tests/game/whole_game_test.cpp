@@ -11,14 +11,11 @@
 
 namespace {
 
-// A 60 Hz frame: the clock reads the counter twice per frame.
-constexpr std::int64_t COUNTER_STEP_60HZ = 1000000 / 120;
-
 class WholeGameTest : public GameTest {
 protected:
     void SetUp() override {
         resetEngineGlobals();
-        fake::system().counterStep = COUNTER_STEP_60HZ;
+        fake::system().counterStep = 1000000 / 120;  // 60 Hz: the clock reads the counter twice per frame
         // Start-up creates the game's sounds; the test's own stand in for them afterwards.
         const bool started = initGame();
         GameTest::SetUp();
@@ -30,11 +27,13 @@ protected:
         fake::reset();
     }
 
-    // One pass of the main loop, as WinMain runs it while the window is active.
-    void pass() {
-        g_display.pumpMessages();
-        g_input.poll();
-        runGameState();
+    // Passes of the main loop, as WinMain runs them while the window is active.
+    void pass(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            g_display.pumpMessages();
+            g_input.poll();
+            runGameState();
+        }
     }
 
     // The cursor is driven by relative movement, held inside the screen and doubled beyond 6 counts per read,
@@ -44,11 +43,6 @@ protected:
         pass();
         fake::moveMouse(x / 2, y / 2);
         pass();
-    }
-
-    void passes(int count) {
-        for (int i = 0; i < count; ++i)
-            pass();
     }
 
     void setLeftButton(bool down) {
@@ -88,9 +82,9 @@ TEST_F(WholeGameTest, ClickIsAReleaseOverTheItemWhereverThePressWasAndThePressTi
 
     // F12 asks for the close on every pass its key state is not up: pressed, held and just released.
     fake::pressKey(DIK_F12);
-    passes(2);
+    pass(2);
     fake::releaseKey(DIK_F12);
-    passes(2);
+    pass(2);
     EXPECT_EQ(closeRequests(), 4);
 }
 
@@ -114,7 +108,7 @@ TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
         SCOPED_TRACE(testing::Message() << left << right);
         fake::setMouseButton(0, left);
         fake::setMouseButton(1, right);
-        passes(frames);
+        pass(frames);
         EXPECT_EQ(std::make_tuple(gamePaddle.width, gameBall.width, gameBall.height),
                   std::make_tuple(paddleWidth, ballSize, ballSize));
     }
