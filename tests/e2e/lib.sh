@@ -1,6 +1,5 @@
-# Helpers for the end-to-end tests: a virtual X server of the test's own, the game started in a scratch copy of
-# its run folder, its message boxes answered, its window closed. Every wait is on the program's own progress;
-# CTest's time-out ends a test whose program hangs. Source this file.
+# Helpers for the end-to-end tests (source this file). Every wait is on the program's own progress; CTest's
+# time-out ends a test whose program hangs.
 set -euo pipefail
 
 E2E_PIDS=()
@@ -14,7 +13,7 @@ e2e_cleanup() {
     for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     if [ -n "${E2E_WORK:-}" ]; then
         chmod -R u+w "$E2E_WORK" 2>/dev/null || true
-        rm -rf "$E2E_WORK" "$E2E_WORK.frame.png"
+        rm -rf "$E2E_WORK" "$E2E_WORK.frame.png" # the picture goes beside a folder that may be read-only
     fi
 }
 trap e2e_cleanup EXIT
@@ -48,8 +47,7 @@ e2e_launch() {
     GAME_PID=$!
 }
 
-# e2e_find_window ERE: the id of the first window whose xwininfo line matches, once listed; status 1 if the game
-# ends first. Message boxes have no class: ("TITLE": ()).
+# e2e_find_window ERE: the first window whose xwininfo line matches; 1 if the game ends first. Boxes: "TITLE": ()
 e2e_find_window() {
     local id
     while :; do
@@ -60,8 +58,7 @@ e2e_find_window() {
     done
 }
 
-# e2e_answer_box CAPTION: Return in that box, again until it closes (a box not yet taking keys loses it). A
-# later box may reuse the window id: the caption tells them apart.
+# e2e_answer_box CAPTION: Return until it closes (a box not yet taking keys loses it); a later box may reuse its id.
 e2e_answer_box() {
     local id
     id=$(e2e_find_window "\"$1\": \(\)") || fail "no message box \"$1\" appeared"
@@ -75,8 +72,7 @@ e2e_game_window() {
     e2e_find_window '"PEL2D - TEST": \("' || fail "the game window did not appear"
 }
 
-# e2e_shows_frame WINDOW [WxH+X+Y]: whether it shows other than black (a window listed but not yet mapped cannot
-# be read). The picture goes beside the working folder, which may be read-only.
+# e2e_shows_frame WINDOW [WxH+X+Y]: whether it shows other than black (an unmapped window cannot be read yet).
 e2e_shows_frame() {
     local frame="$E2E_WORK.frame.png"
     import -window "$1" ${2:+-crop "$2"} "$frame" 2>/dev/null &&
@@ -96,10 +92,9 @@ e2e_wait_exit() {
     wait "$GAME_PID" || GAME_STATUS=$?
 }
 
-# e2e_polled: returns once a frame has read everything sent before and its F1 screenshot, ekrang.tga, is whole
-# (18 + 640 x 480 x 3 bytes). F1 counts when one frame sees it up and a later one down, so it is held and left
-# for turns that grow until two frames fall into them, however slowly the frames come. A teardown frame saves
-# none, so the wait spans it.
+# e2e_polled: once a frame has read everything sent before, its F1 screenshot ekrang.tga whole. F1 counts when
+# one frame sees it up and a later one down: held and left for growing turns until two frames fall into them,
+# however slowly they come. A teardown frame saves none, so the wait spans it.
 e2e_polled() {
     local shot=$E2E_WORK/ekrang.tga turn=2 i
     [ ! -e "$shot" ] || : >"$shot"
@@ -127,7 +122,6 @@ e2e_log_complete() {
     [ "$(tail -c 9 "${1:-$E2E_WORK/pel3dlog.htm}" | od -An -c | tr -s ' ')" = " < / h t m l > \r \n" ]
 }
 
-# Playing as a person does, through the X server, each change read by a frame before the next is made.
 e2e_tap() {
     xdotool "${1}down" "$2"
     e2e_polled
@@ -142,8 +136,7 @@ e2e_quit() {
     e2e_wait_exit
     xdotool keyup F12
 }
-# move_mouse DX DY: steps of at most 10 pixels per axis, each past the second acceleration threshold (simply
-# doubled), so they add up the same however the game's polls group them.
+# move_mouse DX DY: steps of at most 10, each doubled by the acceleration however the game's polls group them.
 move_mouse() {
     local dx=$1 dy=$2 sx sy
     while [ "$dx" != 0 ] || [ "$dy" != 0 ]; do
@@ -154,8 +147,7 @@ move_mouse() {
         sleep 0.02
     done
 }
-# From the menu, a new game: the cursor, held inside the screen, pushed to (0, 0), then (150, 110) doubled to
-# (300, 220), inside "<-Yeni Oyun->".
+# From the menu, a new game: the cursor pushed to (0, 0), then doubled to (300, 220), inside "<-Yeni Oyun->".
 click_new_game() {
     e2e_polled
     move_mouse -400 -400
@@ -163,9 +155,8 @@ click_new_game() {
     click
 }
 
-# Kinds of screen. switch16 and switch24 have the game's mode: full screen in it. scaled and filled have not:
-# full screen at the desktop's mode, scaled, with bars at the sides or none. window has neither (Mesa as OpenGL
-# 2.1 without framebuffer objects): the question, answered Yes, and a window.
+# Kinds of screen: switch* have the game's mode; scaled and filled are full screen scaled, with bars or none;
+# window has neither mode nor framebuffer objects (Mesa as OpenGL 2.1): the question, answered Yes, and a window.
 declare -A E2E_SCREENS=([switch16]=640x480x16 [switch24]=640x480x24 [scaled]=1280x720x24 [filled]=1024x768x24
     [window]=1024x768x24)
 # e2e_screen KIND: sets E2E_KIND and E2E_SCREEN.
@@ -185,8 +176,7 @@ e2e_answer_start() {
     [ "$E2E_KIND" = window ] || ! xwininfo -root -tree | grep -q '"ERROR": ()' || fail "the question on $E2E_KIND"
 }
 
-# e2e_wall_cells TGA: the wall's 12 x 18 cells, each averaged to a pixel: how many are lit, clearly blue and
-# clearly yellow (the brick colours cycle through both).
+# e2e_wall_cells TGA: of the wall's 12 x 18 cells, each averaged, how many are lit, clearly blue, clearly yellow.
 e2e_wall_cells() {
     convert "$1" -auto-orient -crop 594x216+20+50 +repage -scale '18x12!' -depth 8 txt:- |
         awk -F'[(),]' 'NR > 1 {

@@ -21,18 +21,8 @@ namespace {
 
 constexpr int EXPLOSION_FRAMES = 15;
 
-void explode(float x, float y, int frame) {
-    auto* effect = new Sprite;
-    effect->initFromTemplate(*g_explosionTemplate);
-    std::memcpy(effect->frameTextures, g_explosionTemplate->frameTextures, sizeof effect->frameTextures);
-    effect->frame = frame;
-    effect->kind = KIND_EFFECT;
-    effect->state = ENTITY_ALIVE;
-    effect->setPosition(x, y);
-    g_effects.append(effect);
-}
-
-// A new wall with every other brick pushed half over its neighbour, and explosions over it and each other.
+// A new wall with every other brick pushed half over its neighbour, and explosions over it and each other,
+// the last on its last frame.
 void makeField() {
     g_bricks.deleteAll();
     g_effects.deleteAll();
@@ -42,10 +32,17 @@ void makeField() {
     int index = 0;
     for (Sprite* brick = g_bricks.head; brick; brick = brick->next)
         brick->x += (index++ % 2 == 0) ? 15.0f : 0.0f;
-    for (int i = 0; i < 6; ++i)
-        explode(100.0f + 30.0f * static_cast<float>(i % 3), 120.0f + 20.0f * static_cast<float>(i / 3),
-                i / 2);
-    explode(400.0f, 200.0f, EXPLOSION_FRAMES - 1);
+    for (int i = 0; i < 7; ++i) {
+        auto* effect = new Sprite;
+        effect->initFromTemplate(*g_explosionTemplate);
+        std::memcpy(effect->frameTextures, g_explosionTemplate->frameTextures, sizeof effect->frameTextures);
+        effect->frame = i < 6 ? i / 2 : EXPLOSION_FRAMES - 1;
+        effect->kind = KIND_EFFECT;
+        effect->state = ENTITY_ALIVE;
+        effect->setPosition(i < 6 ? 100.0f + 30.0f * static_cast<float>(i % 3) : 400.0f,
+                            i < 6 ? 120.0f + 20.0f * static_cast<float>(i / 3) : 200.0f);
+        g_effects.append(effect);
+    }
 }
 
 // Frames of both lists: their pixels, then the GL state and the animation state they leave behind.

