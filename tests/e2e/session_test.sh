@@ -52,9 +52,7 @@ fi
 # The ball breaks bricks meanwhile, so the share of yellow cells tells the wall from the menu's blue bands.
 move_mouse -60 0
 move_mouse 120 0
-xdotool mousedown 1
-e2e_polled
-xdotool mouseup 1
+click
 e2e_screenshot play
 read -r lit blue yellow < <(e2e_wall_cells "$E2E_WORK/play.tga")
 [ "$lit" -ge 50 ] && [ "$blue" -ge 10 ] && [ $((yellow * 100)) -ge $((lit * 20)) ] ||

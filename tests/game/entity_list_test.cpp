@@ -1,5 +1,4 @@
-// The entity lists: linking, the state passes of bricks and effects, and the teardown that empties them. A
-// hit brick's shrinking is in the golden frames of the committed demos (tests/golden).
+// The entity lists: linking, the state passes of bricks and effects, and the teardown that empties them.
 #include "game/entity_list.h"
 
 #include "game_test_support.h"
@@ -21,8 +20,7 @@ Sprite* appendEffect(int kind, int state) {
     return effect;
 }
 
-// The pass unlinks from the head, the middle and the tail. A brick flying off at -25 is above the screen at
-// -31.
+// The pass unlinks from the head, the middle and the tail. Flying off at -25, a brick is above the screen.
 TEST_F(EntityListTest, OneBrickPassCarriesEachBrickThroughAsManyStatesAsApply) {
     // A brick's state, y and height, and its state (0: deleted) and y after the pass.
     const std::tuple<int, int, int, int, float> cases[] = {
@@ -46,11 +44,8 @@ TEST_F(EntityListTest, OneBrickPassCarriesEachBrickThroughAsManyStatesAsApply) {
     }
     updateBricks();
     ASSERT_EQ(entitiesOf(g_bricks), kept);
-    std::vector<std::pair<int, float>> after;
-    after.reserve(kept.size());
-    for (const Sprite* brick : kept)
-        after.emplace_back(brick->state, brick->y);
-    EXPECT_EQ(after, expected);
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(std::make_pair(kept[i]->state, kept[i]->y), expected[i]) << "brick " << i;
 }
 
 TEST_F(EntityListTest, EffectLivesUntilItsAnimationHasWrapped) {
@@ -76,16 +71,14 @@ TEST_F(EntityListTest, TeardownDeletesBricksInWallOrderThenEffectsThenSwitchesTo
     EXPECT_EQ(entitiesOf(g_bricks), (std::vector<Sprite*>{first, stranger}));
     EXPECT_EQ(g_effects.count, 2);
 
-    // One step per pass: bricks, then effects, then the switch to the menu; the last of a list leaves no
-    // ends.
+    // One step per pass: bricks, then effects, then the menu; the last of a list leaves no dangling ends.
     GameState = STATE_TEARDOWN;
     const auto step = [] {
         teardownGame();
         return std::make_tuple(entitiesOf(g_bricks), entitiesOf(g_effects).size(), GameState);
     };
     using Bricks = std::vector<Sprite*>;
-    EXPECT_EQ(step(), std::make_tuple(Bricks{stranger}, 2u, STATE_TEARDOWN))
-        << "the first-made brick goes first";
+    EXPECT_EQ(step(), std::make_tuple(Bricks{stranger}, 2u, STATE_TEARDOWN)) << "the first-made goes first";
     EXPECT_EQ(step(), std::make_tuple(Bricks{}, 2u, STATE_TEARDOWN));
     EXPECT_EQ(step(), std::make_tuple(Bricks{}, 1u, STATE_TEARDOWN));
     EXPECT_EQ(step(), std::make_tuple(Bricks{}, 0u, STATE_TEARDOWN));

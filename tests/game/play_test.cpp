@@ -135,17 +135,12 @@ TEST_F(PlayFrameTest, PaddleFollowsTheAcquiredMouseBetweenTheSideWallsAndSendsTh
     EXPECT_EQ(timesPlayed(tops), 2);
 }
 
-TEST(SpritesOverlap, StrictOnEveryEdgeAndWithARaisedBottom) {
-    Sprite paddle, ball;
-    paddle.setPosition(100.0f, 435.0f);
-    paddle.width = 64;
-    paddle.height = 14;
-    ball.width = ball.height = 16;
-    // The ball against the paddle's 100..164 x 435..449: inside, touching its right and left ends, its top
+TEST_F(PlayFrameTest, SpritesOverlapStrictlyOnEveryEdgeAndNotWithinARaisedBottom) {
+    // The ball against the paddle's 245..309 x 435..449: inside, touching its right and left ends, its top
     // and bottom, inside near the bottom, which a raised bottom of 14 leaves out.
     const std::tuple<float, float, int, int> cases[] = {
-        {110.0f, 420.0f, 0, 1}, {164.0f, 430.0f, 0, 0}, {84.0f, 430.0f, 0, 0},  {110.0f, 419.0f, 0, 0},
-        {110.0f, 449.0f, 0, 0}, {110.0f, 448.0f, 0, 1}, {110.0f, 448.0f, 14, 0}};
+        {255.0f, 420.0f, 0, 1}, {309.0f, 430.0f, 0, 0}, {229.0f, 430.0f, 0, 0}, {255.0f, 419.0f, 0, 0},
+        {255.0f, 449.0f, 0, 0}, {255.0f, 448.0f, 0, 1}, {255.0f, 448.0f, 14, 0}};
     for (const auto& [x, y, bottomInset, overlap] : cases) {
         ball.setPosition(x, y);
         EXPECT_EQ(Collision().spritesOverlap(paddle, ball, bottomInset), overlap) << x << ", " << y;

@@ -15,14 +15,13 @@ tmp=$E2E_WORK
 
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$tmp/cpack.log" 2>&1 ||
     { cat "$tmp/cpack.log"; fail "cpack could not build the package"; }
-mapfile -t debs < <(find "$tmp/package" -maxdepth 1 -name '*.deb')
-[ ${#debs[@]} = 1 ] || fail "expected one .deb, got ${#debs[@]}"
-deb=${debs[0]}
+deb=$(find "$tmp/package" -maxdepth 1 -name '*.deb')
+[ "$(wc -w <<<"$deb")" = 1 ] || fail "expected one .deb, got $deb"
 [ "$(basename "$deb")" = "brikatan_$(dpkg-deb -f "$deb" Version)_$(dpkg --print-architecture).deb" ] ||
     fail "the package file is named $(basename "$deb")"
 
 for field in "Package=brikatan" "Maintainer=ZENTRO Team <team@zentro.example>" "Section=games"; do
-    [ "$(dpkg-deb -f "$deb" "${field%%=*}")" = "${field#*=}" ] || fail "the package's $field is $(dpkg-deb -f "$deb" "${field%%=*}")"
+    [ "$(dpkg-deb -f "$deb" "${field%%=*}")" = "${field#*=}" ] || fail "the package's field is not $field"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
