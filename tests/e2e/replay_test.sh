@@ -2,11 +2,9 @@
 # A session played live with --record (a new game, the paddle moved, F1, the window closed in play) replays with
 # --replay on a fresh screen into the same log and screenshot, byte for byte; --timedemo of the committed game
 # prints its line, the music heard. Arguments: the brikatan program, its run folder.
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
+source "$(dirname "$0")/lib.sh"
 program=$1
 run=$2
-: "${XCLOSE:?the xclose helper is needed}"
 session=$(mktemp)
 trap 'rm -rf "$session" "$session.raw" "${recorded:-}"; e2e_cleanup' EXIT
 
@@ -46,4 +44,3 @@ level=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$session.raw" -n stats 2>&1 | 
 awk -v level="$level" 'BEGIN { exit !(level != "-inf" && level > -40) }' || fail "the music is not heard ($level dB)"
 rm -rf "$E2E_WORK"
 
-echo "e2e replay: passed"

@@ -15,4 +15,3 @@ e2e_launch env LP_NUM_THREADS=0 valgrind --error-exitcode=99 --leak-check=no --s
 e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "exit status $GAME_STATUS under valgrind: $(grep -v ALSA "$E2E_WORK/stderr.txt")"
 e2e_log_complete || fail "the log is incomplete"
-echo "e2e replay under valgrind: passed"

@@ -2,8 +2,7 @@
 # A whole session of the real program on one kind of screen (lib.sh), as a player plays it: the boxes, a window
 # covering the screen (or 640 x 480) showing F1's picture scaled to fit, a new game, the paddle moved and grown,
 # the wall, Escape to the menu, F12, a complete log. Arguments: the program, its run folder, the screen kind.
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
+source "$(dirname "$0")/lib.sh"
 program=$1
 run=$2
 e2e_screen "${3:-switch16}"
@@ -65,4 +64,3 @@ e2e_log_complete || fail "the log is incomplete"
 grep -q 'Ekran kartinin destekledigi Extension : GL_ARB_multitexture' "$E2E_WORK/pel3dlog.htm" ||
     fail "the multitexture check is missing from the log"
 grep -qi 'sanitizer\|segmentation' "$E2E_WORK/stderr.txt" && fail "the program reported a crash"
-echo "e2e session on $E2E_KIND: passed"

@@ -1,5 +1,4 @@
-// Shared set-up of the game's tests: empty lists, fresh colour sequences, sprites of their own, and an ear on
-// the sounds the game plays.
+// The game's tests' set-up: empty lists, fresh colours, sprites of their own, an ear on the sounds played.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
-// Entity lists drawn in batches against one draw per entity where the golden frames do not reach: bricks
-// overlapping, whose masks and images must keep their order, and explosions (the game makes none) over each
-// other, one wrapping to its first frame. Both must leave the same pixels, GL and animation state, frame by
-// frame.
+// Batched drawing against one draw per entity where the golden frames do not reach: overlapping bricks, whose
+// masks and images must keep their order, and explosions (the game makes none) over each other, one wrapping.
+// Both must leave the same pixels, GL state and animation state, frame after frame.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -21,8 +20,7 @@ namespace {
 
 constexpr int EXPLOSION_FRAMES = 15;
 
-// A new wall with every other brick pushed half over its neighbour, and explosions over it and each other,
-// the last on its last frame.
+// A new wall, every other brick pushed half over its neighbour, under explosions, the last on its last frame.
 void makeField() {
     g_bricks.deleteAll();
     g_effects.deleteAll();

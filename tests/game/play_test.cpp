@@ -73,8 +73,7 @@ TEST_F(PlayFrameTest, LongFrameCarriesTheBallThirtyPixelsPerAxisWithoutLookingBe
 }
 
 TEST_F(PlayFrameTest, ShapeOfTheOverlapChoosesWhichComponentReverses) {
-    // The ball's corner, whether it hits and its velocity after. Brick 100..130 x 100..115; the ball's box
-    // reaches 3 pixels beyond its 16 x 16.
+    // The ball's corner, a hit, its velocity after. Brick 100..130 x 100..115; the ball's box is 16 + 3 wide.
     const std::tuple<float, float, bool, float, float> cases[] = {
         {100.0f, 81.0f, false, 4.0f, -4.0f},  // box bottom 81 + 16 + 3 = 100: only touches the brick's top
         {100.0f, 82.0f, true, 4.0f, 4.0f},    // 19 wide, 1 tall
@@ -96,8 +95,7 @@ TEST_F(PlayFrameTest, ShapeOfTheOverlapChoosesWhichComponentReverses) {
     }
 }
 
-// Two bricks hit side by side reverse the ball twice; shrinking, they are never hit again, though their full
-// boxes still overlap the ball.
+// Shrinking bricks are never hit again, though their full boxes still overlap the ball.
 TEST_F(PlayFrameTest, TwoBricksHitSideBySideReverseTwiceSoundTwiceAndAreNeverHitAgain) {
     Sprite* left = brickAt(100, 100);
     Sprite* right = brickAt(133, 100);
@@ -136,8 +134,7 @@ TEST_F(PlayFrameTest, PaddleFollowsTheAcquiredMouseBetweenTheSideWallsAndSendsTh
 }
 
 TEST_F(PlayFrameTest, SpritesOverlapStrictlyOnEveryEdgeAndNotWithinARaisedBottom) {
-    // The ball against the paddle's 245..309 x 435..449: inside, touching its right and left ends, its top
-    // and bottom, inside near the bottom, which a raised bottom of 14 leaves out.
+    // Against the paddle's 245..309 x 435..449: inside, touching each edge, near the bottom, raised by 14.
     const std::tuple<float, float, int, int> cases[] = {
         {255.0f, 420.0f, 0, 1}, {309.0f, 430.0f, 0, 0}, {229.0f, 430.0f, 0, 0}, {255.0f, 419.0f, 0, 0},
         {255.0f, 449.0f, 0, 0}, {255.0f, 448.0f, 0, 1}, {255.0f, 448.0f, 14, 0}};

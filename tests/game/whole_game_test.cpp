@@ -36,8 +36,7 @@ protected:
         }
     }
 
-    // The cursor is driven by relative movement, held inside the screen and doubled beyond 6 counts per read,
-    // so it is first pushed to (0, 0). Even coordinates above 12 only.
+    // Relative movement, doubled beyond 6 counts, from (0, 0) where the screen holds it: even x, y above 12.
     void moveCursorTo(int x, int y) {
         fake::moveMouse(-10000, -10000);
         pass();
@@ -98,8 +97,8 @@ TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
     pass();
     EXPECT_FLOAT_EQ(gamePaddle.x, 285.0f);
 
-    // The buttons held, for how many frames, and the paddle's width and the ball's size then. Both held
-    // cancel out, except where a limit stops one of them: the ball starts below its smallest size.
+    // Buttons held, frames, paddle width and ball size: both cancel out unless a limit stops one (the ball
+    // starts below its smallest size).
     const std::tuple<bool, bool, int, int, int> holds[] = {{true, true, 10, 64, 17},
                                                            {true, false, 200, 400, 120},
                                                            {true, true, 5, 398, 119},

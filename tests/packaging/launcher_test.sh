@@ -23,10 +23,8 @@ diff <(cd "$source/data" && find . -type f ! -name '*.bmp' ! -name '.*' | sort) 
 desktop=$prefix/share/applications/brikatan.desktop
 grep -qx "Exec=$launcher" "$desktop" || fail "the menu entry does not start $launcher"
 grep -qx 'Categories=Game;ArcadeGame;' "$desktop" || fail "the menu entry is not filed under games"
-for size in 32 48 64 128; do
-    icon=$prefix/share/icons/hicolor/${size}x$size/apps/brikatan.png
-    [ "$(identify -format '%m %wx%h' "$icon")" = "PNG ${size}x$size" ] || fail "no $size px icon"
-done
+[ "$(identify -format '%m %wx%h ' "$prefix"/share/icons/hicolor/{32x32,48x48,64x64,128x128}/apps/brikatan.png)" = \
+    "PNG 32x32 PNG 48x48 PNG 64x64 PNG 128x128 " ] || fail "the icons are not installed at their sizes"
 
 # Where it ran, and a bitmap written beside an image as the game does.
 cat >"$program" <<'STANDIN'
@@ -92,4 +90,3 @@ for refusal in "|neither HOME nor XDG_DATA_HOME is set" "HOME=$tmp/plain-file|ca
     [ "$status" = 1 ] && grep -qF "${refusal#*|}" "$tmp/err" || fail "no report: ${refusal#*|}"
 done
 [ ! -e "$STANDIN_LOG" ] || fail "the program was started without a folder"
-echo "launcher: install layout, player folder, upgrade, move and failures checked"

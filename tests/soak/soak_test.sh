@@ -2,8 +2,7 @@
 # The real program played at random for SOAK_SECONDS (600): new games, the mouse, Escape, over and over. It must
 # never crash, keep its resident memory flat after the first game and end cleanly. Arguments: the program, its
 # run folder. Not in the default run: ctest -L soak.
-here=$(cd "$(dirname "$0")/../e2e" && pwd)
-source "$here/lib.sh"
+source "$(dirname "$0")/../e2e/lib.sh"
 program=$1
 run=$2
 seconds=${SOAK_SECONDS:-600}
@@ -46,4 +45,3 @@ highest=$(printf '%s\n' "${samples[@]}" | sort -n | tail -n 1)
 echo "soak: ${#samples[@]} games in $seconds s; resident after the first game $first kB, highest $highest kB"
 [ $((highest - first)) -le "$tolerance_kb" ] ||
     fail "resident memory grew by $((highest - first)) kB after the first game"
-echo "soak: passed"
