@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The real program started with something wrong in its run folder or surroundings: the music and every sound
-# missing or garbage, no sound device, every picture missing, empty, cut short or garbage, a folder where nothing
-# can be written. Each time it shows its boxes, reaches the menu, keeps drawing, plays, and ends cleanly when its
-# window is closed. Arguments: the brikatan program, its run folder, the screen kind (lib.sh; window by default).
+# The real program with sounds and pictures missing, empty, cut short or garbage, no sound device, or a folder
+# where nothing can be written: each time it shows its boxes, reaches the menu, keeps drawing, plays, and ends
+# cleanly when its window is closed. Arguments: the program, its run folder, the screen kind (window by default).
 source "$(dirname "$0")/lib.sh"
 program=$1
 run=$2
@@ -17,8 +16,7 @@ start() {
     window=$(e2e_game_window)
 }
 
-# play_and_close: a drawn frame, a new game with the paddle swept both ways and Escape, then frames still run
-# and the window's close ends the program with status 0.
+# play_and_close: a drawn frame, a game played, then the window's close ends the program with status 0.
 play_and_close() {
     e2e_wait_frame "$window" || fail "$scenario: the window shows no drawn frame"
     click_new_game
@@ -43,11 +41,7 @@ answer_errors() {
     done
 }
 
-# fresh: a new scratch copy of the run folder, the last one removed.
-fresh() {
-    rm -rf "${E2E_WORK:-}"
-    e2e_workdir "$run"
-}
+fresh() { rm -rf "${E2E_WORK:-}" && e2e_workdir "$run"; }
 garble() { printf '\x13\x37garbage\xff\x00' | tee "$@" >/dev/null; }
 
 e2e_start_screen
@@ -60,8 +54,7 @@ e2e_answer_box "Hata"
 play_and_close
 e2e_log_complete || fail "$scenario: the log is incomplete"
 
-# As on a machine without a sound card: SDL's ALSA driver starts, its device does not open, and is tried once,
-# not once for the music and again for the sounds (ALSA reports each attempt on stderr).
+# No sound card: ALSA starts, its device does not open, and is tried once, not for the music and the sounds each.
 fresh
 start "no sound device" env SDL_AUDIODRIVER=alsa AUDIODEV=pel-no-such-device "$program"
 e2e_wait_frame "$window" || fail "$scenario: the window shows no drawn frame"
@@ -86,8 +79,7 @@ answer_errors
 play_and_close
 e2e_log_complete || fail "$scenario: the log is incomplete"
 
-# Nothing writable but the output files and the screenshot the waits read. Root ignores permissions, so as root
-# the program runs as nobody.
+# Nothing writable but the output files and the waits' screenshot; as root, which ignores that, run as nobody.
 fresh
 rm -f "$E2E_WORK/pel3dlog.htm"
 touch "$E2E_WORK/stdout.txt" "$E2E_WORK/stderr.txt" "$E2E_WORK/ekrang.tga"

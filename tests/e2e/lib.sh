@@ -5,10 +5,7 @@ set -euo pipefail
 E2E_PIDS=()
 e2e_cleanup() {
     local pid
-    if [ -n "${GAME_PID:-}" ]; then
-        kill "$GAME_PID" 2>/dev/null || true
-        wait "$GAME_PID" 2>/dev/null || true
-    fi
+    [ -z "${GAME_PID:-}" ] || { kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; } || true
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     if [ -n "${E2E_WORK:-}" ]; then
@@ -37,15 +34,9 @@ e2e_start_x() {
 }
 
 # e2e_workdir RUN_FOLDER: a scratch copy of the run folder to play in, as E2E_WORK.
-e2e_workdir() {
-    E2E_WORK=$(mktemp -d)
-    cp -r "$1/." "$E2E_WORK/"
-}
+e2e_workdir() { E2E_WORK=$(mktemp -d); cp -r "$1/." "$E2E_WORK/"; }
 # e2e_launch COMMAND...: starts the game in E2E_WORK as GAME_PID.
-e2e_launch() {
-    (cd "$E2E_WORK" && exec "$@" >"$E2E_WORK/stdout.txt" 2>"$E2E_WORK/stderr.txt") &
-    GAME_PID=$!
-}
+e2e_launch() { (cd "$E2E_WORK" && exec "$@" >"$E2E_WORK/stdout.txt" 2>"$E2E_WORK/stderr.txt") & GAME_PID=$!; }
 
 # e2e_find_window ERE: the first window whose xwininfo line matches; 1 if the game ends first. Boxes: "TITLE": ()
 e2e_find_window() {
@@ -68,9 +59,7 @@ e2e_answer_box() {
     done
 }
 
-e2e_game_window() {
-    e2e_find_window '"PEL2D - TEST": \("' || fail "the game window did not appear"
-}
+e2e_game_window() { e2e_find_window '"PEL2D - TEST": \("' || fail "the game window did not appear"; }
 
 # e2e_shows_frame WINDOW [WxH+X+Y]: whether it shows other than black (an unmapped window cannot be read yet).
 e2e_shows_frame() {
@@ -87,10 +76,7 @@ e2e_wait_frame() {
 }
 
 # e2e_wait_exit: GAME_STATUS once the game ends (not in a command substitution: only this shell can wait).
-e2e_wait_exit() {
-    GAME_STATUS=0
-    wait "$GAME_PID" || GAME_STATUS=$?
-}
+e2e_wait_exit() { GAME_STATUS=0 && wait "$GAME_PID" || GAME_STATUS=$?; }
 
 # e2e_polled: once a frame has read everything sent before, its F1 screenshot ekrang.tga whole. F1 counts when
 # one frame sees it up and a later one down: held and left for growing turns until two frames fall into them,
@@ -112,10 +98,7 @@ e2e_polled() {
     done
 }
 # e2e_screenshot NAME: a screenshot once everything sent before is read, kept as NAME.tga.
-e2e_screenshot() {
-    e2e_polled
-    mv "$E2E_WORK/ekrang.tga" "$E2E_WORK/$1.tga"
-}
+e2e_screenshot() { e2e_polled; mv "$E2E_WORK/ekrang.tga" "$E2E_WORK/$1.tga"; }
 
 # e2e_log_complete [LOG]: the log (E2E_WORK's when not given) ends with the page's closing tag and a CR LF.
 e2e_log_complete() {

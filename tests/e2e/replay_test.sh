@@ -29,7 +29,6 @@ e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the recorded run exited with status $GAME_STATUS"
 recorded=$E2E_WORK
 e2e_start_x 640x480x16
-E2E_WORK=
 replay --replay "$session"
 cmp "$recorded/pel3dlog.htm" "$E2E_WORK/pel3dlog.htm" || fail "the replay's log differs"
 cmp "$recorded/ekrang.tga" "$E2E_WORK/ekrang.tga" || fail "the replay's screenshot differs"

@@ -34,8 +34,7 @@ TEST_F(MenuTest, CursorIsDrawnAtTheMouseWithATintThatWrapsRedGreenAfterAThousand
     g_mouseX = 123;
     g_mouseY = 45;
     drawMenu(menu);
-    EXPECT_FLOAT_EQ(cursor.x, 123.0f);
-    EXPECT_FLOAT_EQ(cursor.y, 45.0f);
+    EXPECT_EQ(std::make_pair(cursor.x, cursor.y), std::make_pair(123.0f, 45.0f));
     // Tinted for the next frame: the first one shows the background untinted.
     EXPECT_EQ(tintOf(background), (std::vector<float>{1.3f, 1.0f, 1.0f}));
     for (int frame = 2; frame <= 500; ++frame)

@@ -34,9 +34,8 @@ echo expanded >data/spr/arka.bmp
 STANDIN
 export STANDIN_LOG=$tmp/ran-in
 
-run() { # run ENV-ASSIGNMENTS... : the launcher with this environment only
-    env -i PATH="$PATH" STANDIN_LOG="$STANDIN_LOG" "$@" "$launcher"
-}
+# run ENV-ASSIGNMENTS...: the launcher with this environment only.
+run() { env -i PATH="$PATH" STANDIN_LOG="$STANDIN_LOG" "$@" "$launcher"; }
 
 # check_folder FOLDER INSTALLED: the program ran there; every installed file is linked from FOLDER/data.
 check_folder() {

@@ -6,10 +6,7 @@ set -euo pipefail
 icongen=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+fail() { echo "FAIL: $*" && exit 1; }
 
 for size in 32 48 64 128; do
     png=$work/icon-$size.png
