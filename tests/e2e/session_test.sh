@@ -63,4 +63,4 @@ e2e_quit
 e2e_log_complete || fail "the log is incomplete"
 grep -q 'Ekran kartinin destekledigi Extension : GL_ARB_multitexture' "$E2E_WORK/pel3dlog.htm" ||
     fail "the multitexture check is missing from the log"
-grep -qi 'sanitizer\|segmentation' "$E2E_WORK/stderr.txt" && fail "the program reported a crash"
+! grep -qi 'sanitizer\|segmentation' "$E2E_WORK/stderr.txt" || fail "the program reported a crash"
