@@ -1,21 +1,19 @@
 #!/usr/bin/env bash
-# The real program recorded and replayed. A session played live with --record (the notice, a new game, the
-# paddle moved, F1, the window closed during play) replays on a fresh screen with --replay into the same log and the same screenshot,
-# byte for byte; --timedemo of the committed whole game prints its one line, with the music playing. (Bad
-# recordings are refused in tests/platform/replay_test.cpp.) Arguments: the brikatan program, its run folder.
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
+# A session played live with --record (a new game, the paddle moved, F1, the window closed in play) replays with
+# --replay on a fresh screen into the same log and screenshot, byte for byte; --timedemo of the committed game
+# prints its line, the music heard. Arguments: the brikatan program, its run folder.
+source "$(dirname "$0")/lib.sh"
 program=$1
 run=$2
-: "${XCLOSE:?the xclose helper is needed}"
 session=$(mktemp)
 trap 'rm -rf "$session" "$session.raw" "${recorded:-}"; e2e_cleanup' EXIT
 
-# replay OPTION FILE: runs the program on a recording in a fresh copy of the run folder, to its end.
+# replay OPTION FILE: the program on a recording in a fresh copy of the run folder, to its end.
 replay() {
     e2e_workdir "$run"
     e2e_launch "$program" "$@"
     e2e_wait_exit
+    [ "$GAME_STATUS" = 0 ] || fail "$1 exited with status $GAME_STATUS: $(cat "$E2E_WORK/stderr.txt")"
 }
 
 e2e_start_x 640x480x16
@@ -30,26 +28,18 @@ e2e_polled
 e2e_wait_exit
 [ "$GAME_STATUS" = 0 ] || fail "the recorded run exited with status $GAME_STATUS"
 recorded=$E2E_WORK
-e2e_stop_x
-
 e2e_start_x 640x480x16
-E2E_WORK=
 replay --replay "$session"
-[ "$GAME_STATUS" = 0 ] || fail "the replay exited with status $GAME_STATUS: $(cat "$E2E_WORK/stderr.txt")"
 cmp "$recorded/pel3dlog.htm" "$E2E_WORK/pel3dlog.htm" || fail "the replay's log differs"
-# The last of the screenshots the test's waits took, in play.
 cmp "$recorded/ekrang.tga" "$E2E_WORK/ekrang.tga" || fail "the replay's screenshot differs"
 rm -rf "$recorded" "$E2E_WORK"
 
-# The timedemo sounds as the game did, heard through SDL's "disk" driver (signed 16-bit stereo at 44100 Hz).
+# Heard through SDL's "disk" driver: signed 16-bit stereo at 44100 Hz.
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$session.raw
 replay --timedemo data/demos/game.demo
-unset SDL_AUDIODRIVER SDL_DISKAUDIOFILE
-[ "$GAME_STATUS" = 0 ] || fail "the timedemo exited with status $GAME_STATUS"
 grep -qE '^timedemo data/demos/game.demo: [0-9]+ frames, [0-9.]+ seconds, [0-9.]+ frames per second$' \
     "$E2E_WORK/stdout.txt" || fail "the timedemo printed: $(cat "$E2E_WORK/stdout.txt")"
 level=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$session.raw" -n stats 2>&1 | awk '/^RMS lev dB/ {print $4}')
 awk -v level="$level" 'BEGIN { exit !(level != "-inf" && level > -40) }' || fail "the music is not heard ($level dB)"
 rm -rf "$E2E_WORK"
 
-echo "e2e replay: passed"

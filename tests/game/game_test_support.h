@@ -1,11 +1,9 @@
-// Shared set-up of the game's tests: empty lists, fresh colour sequences, sprites of their own, and ears on
-// the sounds and texts the game plays and prints.
+// The game's tests' set-up: empty lists, fresh colours, sprites of their own, an ear on the sounds played.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -16,12 +14,6 @@
 #include "game/new_game.h"
 #include "game/scene.h"
 #include "game/sound_cue.h"
-#include "game/text.h"
-
-struct PrintedText {
-    std::string text;
-    bool label;
-};
 
 // The game's five sounds, which the tests replace with their own.
 inline auto gameSounds() {
@@ -39,14 +31,14 @@ protected:
         savedSounds = gameSounds();
         gameSounds() = std::make_tuple(&top, &yan, &ykr, &patlama, &tops);
         played().clear();
-        printed().clear();
         g_soundCueListener = [](const Sound* sound) { played().push_back(sound); };
-        g_textListener = [](int, int, const char* text, bool label) { printed().push_back({text, label}); };
+        brickTemplate.width = 30.0f;
+        brickTemplate.height = 15.0f;
+        brickTemplate.screenHeight = 480.0f;
     }
 
     void TearDown() override {
         g_soundCueListener = nullptr;
-        g_textListener = nullptr;
         gameSounds() = savedSounds;
         g_bricks.deleteAll();
         g_effects.deleteAll();
@@ -56,30 +48,16 @@ protected:
         static std::vector<const Sound*> sounds;
         return sounds;
     }
-    static std::vector<PrintedText>& printed() {
-        static std::vector<PrintedText> texts;
-        return texts;
-    }
     static int timesPlayed(const Sound& sound) {
         return static_cast<int>(std::count(played().begin(), played().end(), &sound));
     }
 
     Sprite background, wall, ball, paddle, glow, plate, plateGlow, logo, lava, cursor;
-    SpriteTemplate brickTemplate = brickSized();
+    SpriteTemplate brickTemplate;
     SpriteTemplate* brickTemplatePointer = &brickTemplate;
     PlayScene play{background, wall, ball, paddle, glow, plate, plateGlow, brickTemplatePointer};
     MenuScene menu{background, logo, lava, glow, plate, cursor};
     Sound top, yan, ykr, patlama, tops;
-
-private:
-    static SpriteTemplate brickSized() {
-        SpriteTemplate brick;
-        brick.width = 30.0f;
-        brick.height = 15.0f;
-        brick.screenHeight = 480.0f;
-        return brick;
-    }
-
     std::tuple<Sound*, Sound*, Sound*, Sound*, Sound*> savedSounds;
 };
 

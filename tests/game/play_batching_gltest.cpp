@@ -1,8 +1,6 @@
-// Entity lists drawn in batches against one draw per entity, in what the golden frames of the game's demos do
-// not show (tests/golden: the full wall, bricks shrinking and the second wall, drawn batched, match
-// references drawn one by one): bricks overlapping, whose masks and images must keep their order, and
-// explosions, which the game never makes, over each other and partway through their animation, one wrapping
-// to its first frame. Both ways must leave the same pixels, GL state and animation state, frame after frame.
+// Batched drawing against one draw per entity where the golden frames do not reach: overlapping bricks, whose
+// masks and images must keep their order, and explosions (the game makes none) over each other, one wrapping.
+// Both must leave the same pixels, GL state and animation state, frame after frame.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -22,18 +20,7 @@ namespace {
 
 constexpr int EXPLOSION_FRAMES = 15;
 
-void explode(float x, float y, int frame) {
-    auto* effect = new Sprite;
-    effect->initFromTemplate(*g_explosionTemplate);
-    std::memcpy(effect->frameTextures, g_explosionTemplate->frameTextures, sizeof effect->frameTextures);
-    effect->frame = frame;
-    effect->kind = KIND_EFFECT;
-    effect->state = ENTITY_ALIVE;
-    effect->setPosition(x, y);
-    g_effects.append(effect);
-}
-
-// A new wall with every other brick pushed half over its neighbour, and explosions over it and each other.
+// A new wall, every other brick pushed half over its neighbour, under explosions, the last on its last frame.
 void makeField() {
     g_bricks.deleteAll();
     g_effects.deleteAll();
@@ -43,12 +30,17 @@ void makeField() {
     int index = 0;
     for (Sprite* brick = g_bricks.head; brick; brick = brick->next)
         brick->x += (index++ % 2 == 0) ? 15.0f : 0.0f;
-    for (int i = 0; i < 6; ++i) {
-        const int column = i % 3;
-        const int row = i / 3;
-        explode(100.0f + 30.0f * static_cast<float>(column), 120.0f + 20.0f * static_cast<float>(row), i / 2);
+    for (int i = 0; i < 7; ++i) {
+        auto* effect = new Sprite;
+        effect->initFromTemplate(*g_explosionTemplate);
+        std::memcpy(effect->frameTextures, g_explosionTemplate->frameTextures, sizeof effect->frameTextures);
+        effect->frame = i < 6 ? i / 2 : EXPLOSION_FRAMES - 1;
+        effect->kind = KIND_EFFECT;
+        effect->state = ENTITY_ALIVE;
+        effect->setPosition(i < 6 ? 100.0f + 30.0f * static_cast<float>(i % 3) : 400.0f,
+                            i < 6 ? 120.0f + 20.0f * static_cast<float>(i / 3) : 200.0f);
+        g_effects.append(effect);
     }
-    explode(400.0f, 200.0f, EXPLOSION_FRAMES - 1);
 }
 
 // Frames of both lists: their pixels, then the GL state and the animation state they leave behind.

@@ -1,5 +1,4 @@
-// The menu screen's items, cursor and background, and the texts of the play screen.
-#include "game/hud.h"
+// The menu screen's items, cursor and background.
 #include "game/menu.h"
 #include "game_test_support.h"
 #include "graphics/display.h"
@@ -13,20 +12,19 @@ protected:
         g_mouseY = y;
         drawMenuItems(menu);
         std::vector<int> hovered;
-        for (int item = 0; item < MENU_ITEM_COUNT; ++item) {
+        for (int item = 0; item < MENU_ITEM_COUNT; ++item)
             if (g_itemHovered[item]) hovered.push_back(item);
-        }
         return hovered;
     }
 };
 
 TEST_F(MenuTest, HotAreasReachBeyondThePlatesAndExcludeTheirBorders) {
-    EXPECT_EQ(hoveredAt(221, 211), std::vector<int>{MENU_ITEM_NEW_GAME});
-    EXPECT_EQ(hoveredAt(220, 230), std::vector<int>{});
-    EXPECT_EQ(hoveredAt(215, 260), std::vector<int>{MENU_ITEM_HIGH_SCORES});
-    EXPECT_EQ(hoveredAt(380, 220), std::vector<int>{MENU_ITEM_NEW_GAME});
-    EXPECT_EQ(hoveredAt(300, 320), std::vector<int>{MENU_ITEM_CLOSE});
-    EXPECT_EQ(hoveredAt(0, 0), std::vector<int>{});
+    const std::tuple<int, int, std::vector<int>> cases[] = {
+        {221, 211, {MENU_ITEM_NEW_GAME}},    {220, 230, {}},
+        {215, 260, {MENU_ITEM_HIGH_SCORES}}, {380, 220, {MENU_ITEM_NEW_GAME}},
+        {300, 320, {MENU_ITEM_CLOSE}},       {0, 0, {}}};
+    for (const auto& [x, y, items] : cases)
+        EXPECT_EQ(hoveredAt(x, y), items) << x << ", " << y;
     EXPECT_EQ(tintOf(plate), (std::vector<float>{0.7f, 0.7f, 1.0f})) << "the idle plate";
     EXPECT_EQ(hoveredAt(300, 260), std::vector<int>{MENU_ITEM_HIGH_SCORES});
     EXPECT_EQ(tintOf(glow), (std::vector<float>{0.4f, 0.4f, 1.0f})) << "the high-scores item's own glow";
@@ -36,8 +34,7 @@ TEST_F(MenuTest, CursorIsDrawnAtTheMouseWithATintThatWrapsRedGreenAfterAThousand
     g_mouseX = 123;
     g_mouseY = 45;
     drawMenu(menu);
-    EXPECT_FLOAT_EQ(cursor.x, 123.0f);
-    EXPECT_FLOAT_EQ(cursor.y, 45.0f);
+    EXPECT_EQ(std::make_pair(cursor.x, cursor.y), std::make_pair(123.0f, 45.0f));
     // Tinted for the next frame: the first one shows the background untinted.
     EXPECT_EQ(tintOf(background), (std::vector<float>{1.3f, 1.0f, 1.0f}));
     for (int frame = 2; frame <= 500; ++frame)

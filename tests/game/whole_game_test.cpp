@@ -1,9 +1,5 @@
-// The main loop's passes on the fake backend: menu clicks and F12, the mouse through play frames. Whole games
-// are replayed from the committed demos (tests/golden, tests/e2e), and steady frames checked for allocations
-// while recorded and replayed (tests/platform/replay_test.cpp).
-#include <algorithm>
-#include <cmath>
-
+// The main loop's passes on the fake backend: menu clicks and F12, the mouse buttons through play frames,
+// where the committed demos (tests/golden, tests/e2e) do not reach.
 #include "core/entry.h"
 #include "game/play.h"
 #include "game_test_support.h"
@@ -11,19 +7,15 @@
 #include "input/input_system.h"
 #include "platform/dik_codes.h"
 #include "platform/fake/fake_input.h"
-#include "support/allocation_counter.h"
 #include "support/engine_fixture.h"
 
 namespace {
-
-// A 60 Hz frame: the clock reads the counter twice per frame.
-constexpr std::int64_t COUNTER_STEP_60HZ = 1000000 / 120;
 
 class WholeGameTest : public GameTest {
 protected:
     void SetUp() override {
         resetEngineGlobals();
-        fake::system().counterStep = COUNTER_STEP_60HZ;
+        fake::system().counterStep = 1000000 / 120;  // 60 Hz: the clock reads the counter twice per frame
         // Start-up creates the game's sounds; the test's own stand in for them afterwards.
         const bool started = initGame();
         GameTest::SetUp();
@@ -35,31 +27,21 @@ protected:
         fake::reset();
     }
 
-    // One pass of the main loop, as WinMain runs it while the window is active.
-    void pass() {
-        g_display.pumpMessages();
-        g_input.poll();
-        runGameState();
+    // Passes of the main loop, as WinMain runs them while the window is active.
+    void pass(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            g_display.pumpMessages();
+            g_input.poll();
+            runGameState();
+        }
     }
 
-    void startGame() {
-        GameState = STATE_NEW_GAME;
-        pass();
-        ASSERT_EQ(GameState, STATE_PLAY);
-    }
-
-    // The cursor is driven by relative movement, held inside the screen and doubled beyond 6 counts per read,
-    // so it is first pushed to (0, 0). Even coordinates above 12 only.
+    // Relative movement, doubled beyond 6 counts, from (0, 0) where the screen holds it: even x, y above 12.
     void moveCursorTo(int x, int y) {
         fake::moveMouse(-10000, -10000);
         pass();
         fake::moveMouse(x / 2, y / 2);
         pass();
-    }
-
-    void passes(int count) {
-        for (int i = 0; i < count; ++i)
-            pass();
     }
 
     void setLeftButton(bool down) {
@@ -68,16 +50,6 @@ protected:
     }
 
     static int closeRequests() { return fake::callCount("sendMessage 16"); }
-
-    int teardownPasses() {
-        GameState = STATE_TEARDOWN;
-        int passes = 0;
-        while (GameState == STATE_TEARDOWN && passes < 1000) {
-            pass();
-            ++passes;
-        }
-        return passes;
-    }
 };
 
 TEST_F(WholeGameTest, ClickIsAReleaseOverTheItemWhereverThePressWasAndThePressTintLastsOneFrame) {
@@ -109,22 +81,24 @@ TEST_F(WholeGameTest, ClickIsAReleaseOverTheItemWhereverThePressWasAndThePressTi
 
     // F12 asks for the close on every pass its key state is not up: pressed, held and just released.
     fake::pressKey(DIK_F12);
-    passes(2);
+    pass(2);
     fake::releaseKey(DIK_F12);
-    passes(2);
+    pass(2);
     EXPECT_EQ(closeRequests(), 4);
 }
 
 TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
-    startGame();
+    GameState = STATE_NEW_GAME;
+    pass();
+    ASSERT_EQ(GameState, STATE_PLAY);
     const Sprite& gamePaddle = playScene().paddle;
     const Sprite& gameBall = playScene().ball;
     fake::moveMouse(20, 0);  // doubled
     pass();
     EXPECT_FLOAT_EQ(gamePaddle.x, 285.0f);
 
-    // The buttons held, for how many frames, and the paddle's width and the ball's size then. Both held
-    // cancel out, except where a limit stops one of them: the ball starts below its smallest size.
+    // Buttons held, frames, paddle width and ball size: both cancel out unless a limit stops one (the ball
+    // starts below its smallest size).
     const std::tuple<bool, bool, int, int, int> holds[] = {{true, true, 10, 64, 17},
                                                            {true, false, 200, 400, 120},
                                                            {true, true, 5, 398, 119},
@@ -133,7 +107,7 @@ TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
         SCOPED_TRACE(testing::Message() << left << right);
         fake::setMouseButton(0, left);
         fake::setMouseButton(1, right);
-        passes(frames);
+        pass(frames);
         EXPECT_EQ(std::make_tuple(gamePaddle.width, gameBall.width, gameBall.height),
                   std::make_tuple(paddleWidth, ballSize, ballSize));
     }

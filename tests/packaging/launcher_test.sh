@@ -1,42 +1,32 @@
 #!/usr/bin/env bash
-# `cmake --install` into a scratch prefix lays out the game, its data, menu entry and icons; the installed
-# launcher runs the program in the player's own folder, keeps that folder's links to the data in step with the
-# installed tree across upgrades and moves, keeps the player's own files, and says why when it has no folder.
-# The program is replaced by a stand-in that records where it ran, so no display is needed.
+# `cmake --install` into a scratch prefix lays out the game, its data, menu entry and icons; the launcher runs
+# the program in the player's own folder, keeps its links to the data in step across upgrades and moves, keeps
+# the player's own files, and says why when it has no folder. The program is a stand-in recording where it ran.
 #   launcher_test.sh CMAKE BUILD_FOLDER SOURCE_FOLDER
-set -euo pipefail
+source "$(dirname "$0")/../e2e/lib.sh"
 cmake=$1
 build=$2
 source=$3
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+E2E_WORK=$(mktemp -d)
+tmp=$E2E_WORK
 
 prefix=$tmp/prefix
 "$cmake" --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/install.log"; fail "install"; }
 
-# The layout.
 launcher=$prefix/games/brikatan
 program=$prefix/lib/games/brikatan/brikatan
 installed=$prefix/share/games/brikatan/data
 [ -x "$launcher" ] && head -n 1 "$launcher" | grep -q '^#!/bin/sh' || fail "no launcher script at $launcher"
-file -b "$program" | grep -q '^ELF' || fail "no program at $program"
-[ -x "$prefix/bin/peltool" ] || fail "peltool is not installed"
-diff <(cd "$source/data" && find . -type f ! -name '*.bmp' ! -name '.*' | sort) <(cd "$installed" && find . -type f | sort) ||
-    fail "the installed data differs from the game's files"
+diff <(cd "$source/data" && find . -type f ! -name '*.bmp' ! -name '.*' | sort) \
+    <(cd "$installed" && find . -type f | sort) || fail "the installed data differs from the game's files"
+# The package's test validates the menu entry and finds the program and peltool installed.
 desktop=$prefix/share/applications/brikatan.desktop
-desktop-file-validate "$desktop" || fail "the menu entry is not a valid desktop file"
 grep -qx "Exec=$launcher" "$desktop" || fail "the menu entry does not start $launcher"
 grep -qx 'Categories=Game;ArcadeGame;' "$desktop" || fail "the menu entry is not filed under games"
-for size in 32 48 64 128; do
-    icon=$prefix/share/icons/hicolor/${size}x$size/apps/brikatan.png
-    [ "$(identify -format '%m %wx%h' "$icon")" = "PNG ${size}x$size" ] || fail "no $size px icon"
-done
+[ "$(identify -format '%m %wx%h ' "$prefix"/share/icons/hicolor/{32x32,48x48,64x64,128x128}/apps/brikatan.png)" = \
+    "PNG 32x32 PNG 48x48 PNG 64x64 PNG 128x128 " ] || fail "the icons are not installed at their sizes"
 
-# The stand-in program: where it ran, and a bitmap written beside an image as the game does.
+# Where it ran, and a bitmap written beside an image as the game does.
 cat >"$program" <<'STANDIN'
 #!/bin/sh
 pwd >"$STANDIN_LOG"
@@ -44,9 +34,8 @@ echo expanded >data/spr/arka.bmp
 STANDIN
 export STANDIN_LOG=$tmp/ran-in
 
-run() {  # run ENV-ASSIGNMENTS... : the launcher with this environment only
-    env -i PATH="$PATH" STANDIN_LOG="$STANDIN_LOG" "$@" "$launcher"
-}
+# run ENV-ASSIGNMENTS...: the launcher with this environment only.
+run() { env -i PATH="$PATH" STANDIN_LOG="$STANDIN_LOG" "$@" "$launcher"; }
 
 # check_folder FOLDER INSTALLED: the program ran there; every installed file is linked from FOLDER/data.
 check_folder() {
@@ -61,13 +50,13 @@ check_folder() {
 }
 
 home=$tmp/home
-run HOME="$home"
-check_folder "$home/.local/share/brikatan" "$installed"
-run HOME="$home" XDG_DATA_HOME="$tmp/xdg"
-check_folder "$tmp/xdg/brikatan" "$installed"
-run HOME="$home" XDG_DATA_HOME=relative/xdg
-check_folder "$home/.local/share/brikatan" "$installed"
 folder=$home/.local/share/brikatan
+# XDG_DATA_HOME, and the player's folder then: a relative one is ignored.
+for case in "|$folder" "$tmp/xdg|$tmp/xdg/brikatan" "relative/xdg|$folder"; do
+    xdg=${case%%|*}
+    run HOME="$home" ${xdg:+XDG_DATA_HOME=$xdg}
+    check_folder "${case#*|}" "$installed"
+done
 
 # An upgrade: a new image, a sound dropped, an image redrawn. A file of the player's own stays.
 echo new >"$installed/spr/yeni.spr"
@@ -76,11 +65,11 @@ echo redrawn >"$installed/spr/duvar.spr"
 rm "$folder/data/spr/sopa.spr"
 echo mine >"$folder/data/spr/sopa.spr"
 run HOME="$home"
-[ "$(cat "$folder/data/spr/yeni.spr")" = new ] || fail "a new file of an upgrade is not linked"
+for file in yeni.spr=new duvar.spr=redrawn sopa.spr=mine; do
+    [ "$(cat "$folder/data/spr/${file%=*}")" = "${file#*=}" ] || fail "spr/${file%=*} is not the ${file#*=} one"
+done
 [ ! -e "$folder/data/snd/ses/yan.WAV" ] && [ ! -L "$folder/data/snd/ses/yan.WAV" ] ||
     fail "the link to a file the upgrade dropped is left behind"
-[ "$(cat "$folder/data/spr/duvar.spr")" = redrawn ] || fail "a redrawn file is not seen through its link"
-[ "$(cat "$folder/data/spr/sopa.spr")" = mine ] || fail "the player's own file was replaced"
 rm "$folder/data/spr/sopa.spr"
 
 # The installed tree moved, started through a link to the launcher: every link turns to the new place.
@@ -93,12 +82,10 @@ check_folder "$folder" "$tmp/moved/share/games/brikatan/data"
 
 # No folder for the player's files: a clear message and a failure status, and the program is not started.
 rm "$STANDIN_LOG"
-status=0
-run >/dev/null 2>"$tmp/err" || status=$?
-[ "$status" = 1 ] && grep -q 'neither HOME nor XDG_DATA_HOME is set' "$tmp/err" || fail "no HOME was not reported"
 touch "$tmp/plain-file"
-status=0
-run HOME="$tmp/plain-file" >/dev/null 2>"$tmp/err" || status=$?
-[ "$status" = 1 ] && grep -q "cannot make the folder $tmp/plain-file" "$tmp/err" || fail "an unusable HOME was not reported"
+for refusal in "|neither HOME nor XDG_DATA_HOME is set" "HOME=$tmp/plain-file|cannot make the folder $tmp/plain-file"; do
+    status=0
+    run ${refusal%%|*} >/dev/null 2>"$tmp/err" || status=$?
+    [ "$status" = 1 ] && grep -qF "${refusal#*|}" "$tmp/err" || fail "no report: ${refusal#*|}"
+done
 [ ! -e "$STANDIN_LOG" ] || fail "the program was started without a folder"
-echo "launcher: install layout, player folder, upgrade, move and failures checked"

@@ -18,4 +18,3 @@ done
 # The font sheet is white on black: every pixel grey (R = G = B).
 od -An -v -tu1 -j54 -w3 "$work/a/font.bmp" | awk '$1 != $2 || $2 != $3 { bad = 1 } END { exit bad }' ||
     { echo "font sheet is not grey"; exit 1; }
-echo "artgen: $count pictures, deterministic"
