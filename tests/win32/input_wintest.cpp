@@ -1,10 +1,7 @@
-// The DirectInput keyboard and mouse on a real window, reported line by line for input_wintest.sh, which
-// types and moves the pointer with xdotool and compares the whole transcript.
-//
-// Two windows: the game's, and beside it a small one that stands for another program; a click on it takes
-// the focus away, a click on the game's window brings it back. A line is printed when a device answers
-// something new: the keyboard snapshot changed (every byte that is not 0, with the mouse movement and wheel
-// summed since the previous line), the devices were lost or refused, or came back. F12 ends the program.
+// The DirectInput keyboard and mouse on a real window, one line whenever a device answers something new, for
+// input_wintest.sh, which types and moves the pointer with xdotool and compares the whole transcript. A small
+// second window stands for another program: a click on it takes the focus away, one on the game's window
+// brings it back. F12 ends the program.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -35,9 +32,11 @@ const std::pair<HRESULT, const char*> RESULT_NAMES[] = {NAMED(DI_OK),
 const char* nameOf(HRESULT result) {
     for (const auto& [code, name] : RESULT_NAMES)
         if (code == result) return name;
-    static char unknown[16];
-    std::snprintf(unknown, sizeof unknown, "0x%08lX", static_cast<unsigned long>(result));
-    return unknown;
+    static char hex[2][12];
+    static int next = 0;
+    char* text = hex[next++ % 2];
+    std::snprintf(text, sizeof hex[0], "0x%08lX", static_cast<unsigned long>(result));
+    return text;
 }
 
 // Where the pointer was at the last move that reached the window, in the window's coordinates.
@@ -120,12 +119,6 @@ void describe(const Devices& devices) {
     std::printf("%s\n", other ? "another interface handed out" : nameOf(otherResult));
 }
 
-bool acquireBoth(const Devices& devices, HRESULT* keyboard, HRESULT* mouse) {
-    *keyboard = plat::acquire(devices.keyboard);
-    *mouse = plat::acquire(devices.mouse);
-    return SUCCEEDED(*keyboard) && SUCCEEDED(*mouse);
-}
-
 struct Reading {
     std::uint8_t keys[KEYBOARD_STATE_SIZE] = {};
     long movedX = 0;
@@ -133,46 +126,38 @@ struct Reading {
     long wheel = 0;
 };
 
-void printKeys(const Reading& reading) {
-    std::printf("keys");
-    for (DWORD dik = 0; dik < KEYBOARD_STATE_SIZE; ++dik) {
-        if (reading.keys[dik]) std::printf(" %02lX=%02X", static_cast<unsigned long>(dik), reading.keys[dik]);
-    }
-    std::printf(" moved %ld %ld wheel %ld\n", reading.movedX, reading.movedY, reading.wheel);
-}
-
-// Reads both devices until F12 goes down, reporting every change; a loss is waited out until both devices
-// can be acquired again.
+// Reads both devices until F12 goes down: a line for every change of the keys (with the mouse's movement
+// summed since the last line), for a loss, for each new refusal while the devices are away, and for their
+// return.
 void readUntilF12(const Devices& devices) {
     Reading reading;
     bool away = false;
     HRESULT refused = DI_OK;
     for (;;) {
         pumpMessages();
-        HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
         if (away) {
-            if (acquireBoth(devices, &keyboardResult, &mouseResult)) {
+            const HRESULT keyboard = plat::acquire(devices.keyboard);
+            const HRESULT mouse = plat::acquire(devices.mouse);
+            if (SUCCEEDED(keyboard) && SUCCEEDED(mouse)) {
                 away = false;
                 reading = Reading{};
                 std::printf("back\n");
-            } else if (keyboardResult != refused) {
-                refused = keyboardResult;
-                std::printf("refused: keyboard %s, ", nameOf(keyboardResult));
-                std::printf("mouse %s\n", nameOf(mouseResult));
+            } else if (keyboard != refused) {
+                refused = keyboard;
+                std::printf("refused: keyboard %s, mouse %s\n", nameOf(keyboard), nameOf(mouse));
             }
             continue;
         }
         std::uint8_t keys[KEYBOARD_STATE_SIZE];
         plat::MouseState mouse{};
-        keyboardResult = plat::getDeviceState(devices.keyboard, sizeof keys, keys);
-        mouseResult = plat::getDeviceState(devices.mouse, sizeof mouse, &mouse);
-        if (FAILED(keyboardResult) || FAILED(mouseResult)) {
+        if (FAILED(plat::getDeviceState(devices.keyboard, sizeof keys, keys)) ||
+            FAILED(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse))) {
             away = true;
             refused = DI_OK;
             // Both again, so that the line does not depend on which of them went first.
-            std::printf("lost: keyboard %s, ",
-                        nameOf(plat::getDeviceState(devices.keyboard, sizeof keys, keys)));
-            std::printf("mouse %s\n", nameOf(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse)));
+            const HRESULT keyboard = plat::getDeviceState(devices.keyboard, sizeof keys, keys);
+            std::printf("lost: keyboard %s, mouse %s\n", nameOf(keyboard),
+                        nameOf(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse)));
             continue;
         }
         reading.movedX += mouse.lX;
@@ -180,7 +165,10 @@ void readUntilF12(const Devices& devices) {
         reading.wheel += mouse.lZ;
         if (std::memcmp(keys, reading.keys, sizeof keys) == 0) continue;
         std::memcpy(reading.keys, keys, sizeof keys);
-        printKeys(reading);
+        std::printf("keys");
+        for (DWORD dik = 0; dik < KEYBOARD_STATE_SIZE; ++dik)
+            if (keys[dik]) std::printf(" %02lX=%02X", static_cast<unsigned long>(dik), keys[dik]);
+        std::printf(" moved %ld %ld wheel %ld\n", reading.movedX, reading.movedY, reading.wheel);
         if (keys[DIK_F12] & DOWN) return;
         reading.movedX = reading.movedY = reading.wheel = 0;
     }
@@ -208,13 +196,10 @@ int main() {
     describe(devices);
     // Wine takes pointer moves in with the window's messages: the mouse is acquired once the move to the
     // starting point has arrived, so that none from before counts as the mouse's movement.
-    while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y) {
+    while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y)
         pumpMessages();
-    }
-    HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
-    while (!acquireBoth(devices, &keyboardResult, &mouseResult)) {
+    while (FAILED(plat::acquire(devices.keyboard)) | FAILED(plat::acquire(devices.mouse)))
         pumpMessages();
-    }
     std::printf("ready, acquiring again %s\n", nameOf(plat::acquire(devices.keyboard)));
 
     readUntilF12(devices);
