@@ -1,7 +1,6 @@
-// The Windows sound and media backend on Wine's DirectSound and DirectShow, as the engine drives them, one
-// line per step for audio_wintest.sh to compare. Run from the folder that holds data/snd/oyun.mp3, a track of
-// TRACK_MS. Every wait is on what the backend reports (a status bit, the graph's notice), bounded only far
-// beyond the sound's own length.
+// The Windows sound and media backend on Wine's DirectSound and DirectShow as the engine drives them, one
+// line per step for audio_wintest.sh, run where data/snd/oyun.mp3 lasts TRACK_MS. Every wait is on what the
+// backend reports (a status bit, the graph's notice), bounded only far beyond the sound's own length.
 #include <cstdio>
 #include <utility>
 
@@ -12,6 +11,10 @@ namespace {
 namespace native = plat::native;
 
 constexpr DWORD TRACK_MS = 1500;
+// 16-bit mono at 22050 Hz, a quarter of a second.
+constexpr DWORD TONE_RATE = 22050;
+constexpr DWORD TONE_BYTES = TONE_RATE / 4 * 2;
+constexpr DWORD TONE_MS = 250;
 
 // The codes the transcript names; any other in hexadecimal, in one of a few buffers, as a line shows several.
 const char* nameOf(HRESULT result) {
@@ -38,29 +41,19 @@ const char* endAfter(DWORD elapsed, DWORD soundMs) {
     return elapsed == 0 ? "never" : elapsed >= soundMs / 2 ? "after its length" : "too soon";
 }
 
-// 16-bit mono at 22050 Hz, a quarter of a second.
-constexpr DWORD TONE_RATE = 22050;
-constexpr DWORD TONE_BYTES = TONE_RATE / 4 * 2;
-constexpr DWORD TONE_MS = 250;
-const plat::WaveFormat TONE_FORMAT{WAVE_FORMAT_PCM, 1, TONE_RATE, TONE_RATE * 2, 2, 16, 0};
-
-std::int16_t toneSample(DWORD index) {
-    return static_cast<std::int16_t>((index * 37) % 2000) - 1000;
-}
-
 // Writes the tone through a lock of the whole buffer, or checks that it reads back; whether all went well.
 bool lockedTone(plat::SoundBuffer* buffer, bool write) {
     void* region = nullptr;
     void* region2 = nullptr;
-    DWORD bytes = 0;
-    DWORD bytes2 = 0;
+    DWORD bytes = 0, bytes2 = 0;
     if (native::lockBuffer(buffer, 0, 0, &region, &bytes, &region2, &bytes2, DSBLOCK_ENTIREBUFFER) != DS_OK)
         return false;
     bool same = bytes == TONE_BYTES && !region2 && bytes2 == 0;
     auto* samples = static_cast<std::int16_t*>(region);
     for (DWORD i = 0; same && i < bytes / 2; ++i) {
-        if (write) samples[i] = toneSample(i);
-        same = samples[i] == toneSample(i);
+        const auto sample = static_cast<std::int16_t>(static_cast<int>(i * 37 % 2000) - 1000);
+        if (write) samples[i] = sample;
+        same = samples[i] == sample;
     }
     return native::unlockBuffer(buffer, region, bytes, region2, bytes2) == DS_OK && same;
 }
@@ -72,8 +65,7 @@ DWORD statusOf(plat::SoundBuffer* buffer) {
 }
 
 DWORD playCursorOf(plat::SoundBuffer* buffer) {
-    DWORD play = 0xFFFFFFFFu;
-    DWORD write = 0;
+    DWORD play = 0xFFFFFFFFu, write = 0;
     native::getCurrentPosition(buffer, &play, &write);
     return play;
 }
@@ -116,10 +108,10 @@ void checkSound(HWND window) {
     if (!device) return;
     constexpr DWORD ENGINE_FLAGS = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN |
                                    DSBCAPS_CTRLVOLUME | DSBCAPS_GETCURRENTPOSITION2;
-    plat::SoundBuffer* original = nullptr;
-    result = native::createSoundBuffer(device, {36, ENGINE_FLAGS, TONE_BYTES, 0, &TONE_FORMAT}, &original);
+    const plat::WaveFormat format{WAVE_FORMAT_PCM, 1, TONE_RATE, TONE_RATE * 2, 2, 16, 0};
+    plat::SoundBuffer *original = nullptr, *copy = nullptr;
+    result = native::createSoundBuffer(device, {36, ENGINE_FLAGS, TONE_BYTES, 0, &format}, &original);
     std::printf("buffer %s, tone written %d\n", nameOf(result), original && lockedTone(original, true));
-    plat::SoundBuffer* copy = nullptr;
     result = native::duplicateSoundBuffer(device, original, &copy);
     if (!original || !copy) return;
     std::printf("duplicate %s, same samples %d, status %lu %lu\n", nameOf(result), lockedTone(copy, false),
@@ -142,52 +134,40 @@ struct Graph {
     plat::MediaControl* control = nullptr;
     plat::MediaEvent* events = nullptr;
     plat::MediaSeeking* seeking = nullptr;
+
+    Graph() {
+        if (native::createFilterGraph(&builder) != S_OK ||
+            native::queryMediaControl(builder, &control) != S_OK ||
+            native::queryMediaEvent(builder, &events) != S_OK ||
+            native::queryMediaSeeking(builder, &seeking) != S_OK)
+            std::printf("graph not made\n");
+    }
+    // The four interfaces are views of one graph: it goes with the last of them.
+    ~Graph() {
+        const std::uint32_t left =
+            native::release(seeking) + native::release(events) + native::release(control);
+        std::printf("graph released, %s\n", left > 0 && native::release(builder) == 0 ? "gone" : "left");
+    }
 };
 
-Graph createGraph() {
-    Graph graph;
-    if (native::createFilterGraph(&graph.builder) != S_OK ||
-        native::queryMediaControl(graph.builder, &graph.control) != S_OK ||
-        native::queryMediaEvent(graph.builder, &graph.events) != S_OK ||
-        native::queryMediaSeeking(graph.builder, &graph.seeking) != S_OK)
-        std::printf("graph not made\n");
-    return graph;
-}
-
-// The four interfaces are views of one graph: it goes with the last of them.
-void releaseGraph(const Graph& graph) {
-    const std::uint32_t left =
-        native::release(graph.seeking) + native::release(graph.events) + native::release(graph.control);
-    std::printf("graph released, %s\n", left > 0 && native::release(graph.builder) == 0 ? "gone" : "left");
-}
-
-// Takes every queued event; true when the end of the stream was among them.
-bool takeEvents(plat::MediaEvent* events) {
-    bool complete = false;
-    long code = 0;
-    LONG_PTR param1 = 0;
-    LONG_PTR param2 = 0;
-    while (SUCCEEDED(native::getEvent(events, &code, &param1, &param2, 0))) {
-        complete = complete || code == EC_COMPLETE;
-        if (native::freeEventParams(events, code, param1, param2) != S_OK) std::printf("event not freed\n");
-    }
-    return complete;
-}
-
-// A message loop as the engine's, taking the graph's events after each message, until the stream ends.
+// A message loop as the engine's, taking the graph's events after each message until the stream's end is
+// among them, then one more event.
 void waitForEnd(const char* what, HRESULT result, const Graph& graph) {
     const DWORD start = GetTickCount();
     DWORD elapsed = 0;
+    long code = 0;
+    LONG_PTR param1 = 0, param2 = 0;
     for (DWORD waited = 0; elapsed == 0 && waited < boundFor(TRACK_MS); waited = GetTickCount() - start) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, boundFor(TRACK_MS) - waited, QS_ALLINPUT);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
-        if (takeEvents(graph.events)) elapsed = GetTickCount() - start;
+        while (SUCCEEDED(native::getEvent(graph.events, &code, &param1, &param2, 0))) {
+            if (code == EC_COMPLETE) elapsed = GetTickCount() - start;
+            if (native::freeEventParams(graph.events, code, param1, param2) != S_OK)
+                std::printf("event not freed\n");
+        }
     }
-    long code = 0;
-    LONG_PTR param1 = 0;
-    LONG_PTR param2 = 0;
     std::printf("%s %s: ended %s, then %s\n", what, nameOf(result), endAfter(elapsed, TRACK_MS),
                 nameOf(native::getEvent(graph.events, &code, &param1, &param2, 0)));
 }
@@ -199,24 +179,24 @@ HRESULT rewind(plat::MediaSeeking* seeking) {
 }
 
 void checkMusic() {
-    const Graph graph = createGraph();
-    std::printf("rendered %s\n", nameOf(native::renderFile(graph.builder, L"data/snd/oyun.mp3", nullptr)));
-    const HRESULT ran = native::run(graph.control);
-    waitForEnd("run", ran < 0 ? ran : S_OK, graph);
-    // The engine's loop: a seek to the start while the graph runs plays the track again.
-    waitForEnd("rewound", rewind(graph.seeking), graph);
-    // Its fallback: stopped, rewound and run again.
-    const HRESULT stopped = native::stop(graph.control);
-    const HRESULT rewound = rewind(graph.seeking);
-    const HRESULT again = rewound != S_OK ? rewound : native::run(graph.control) < 0 ? E_FAIL : S_OK;
-    waitForEnd(stopped == S_OK ? "stopped and run again" : "not stopped", again, graph);
-    std::printf("stopped %s\n", nameOf(native::stop(graph.control)));
-    releaseGraph(graph);
-
-    const Graph empty = createGraph();
+    {
+        const Graph graph;
+        std::printf("rendered %s\n",
+                    nameOf(native::renderFile(graph.builder, L"data/snd/oyun.mp3", nullptr)));
+        const HRESULT ran = native::run(graph.control);
+        waitForEnd("run", ran < 0 ? ran : S_OK, graph);
+        // The engine's loop: a seek to the start while the graph runs plays the track again.
+        waitForEnd("rewound", rewind(graph.seeking), graph);
+        // Its fallback: stopped, rewound and run again.
+        const HRESULT stopped = native::stop(graph.control);
+        const HRESULT rewound = rewind(graph.seeking);
+        const HRESULT again = rewound != S_OK ? rewound : native::run(graph.control) < 0 ? E_FAIL : S_OK;
+        waitForEnd(stopped == S_OK ? "stopped and run again" : "not stopped", again, graph);
+        std::printf("stopped %s\n", nameOf(native::stop(graph.control)));
+    }
+    const Graph empty;
     std::printf("missing track %s\n",
                 nameOf(native::renderFile(empty.builder, L"data/snd/none.mp3", nullptr)));
-    releaseGraph(empty);
 }
 
 }  // namespace
