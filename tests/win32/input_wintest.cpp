@@ -47,8 +47,7 @@ LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return plat::defWindowProc(window, message, wParam, lParam);
 }
 
-// Takes the window's messages, then lets the rest of a loaded machine run before the next read (nothing
-// waits on how long that takes).
+// Takes the window's messages, then lets the rest of a loaded machine run before the next read.
 void pumpMessages() {
     plat::Message message{};
     while (plat::peekMessage(&message)) {
@@ -84,9 +83,8 @@ bool create(HWND window, Devices* devices) {
         return false;
     plat::setDataFormat(devices->keyboard, &c_dfDIKeyboard);
     plat::setDataFormat(devices->mouse, &c_dfDIMouse);
-    plat::setCooperativeLevel(devices->keyboard, window, FOREGROUND);
-    plat::setCooperativeLevel(devices->mouse, window, FOREGROUND);
-    return true;
+    return SUCCEEDED(plat::setCooperativeLevel(devices->keyboard, window, FOREGROUND)) &&
+           SUCCEEDED(plat::setCooperativeLevel(devices->mouse, window, FOREGROUND));
 }
 
 // What the devices say about themselves, before any of them is acquired.
@@ -119,58 +117,50 @@ void describe(const Devices& devices) {
     std::printf("%s\n", other ? "another interface handed out" : nameOf(otherResult));
 }
 
-struct Reading {
-    std::uint8_t keys[KEYBOARD_STATE_SIZE] = {};
-    long movedX = 0;
-    long movedY = 0;
-    long wheel = 0;
-};
-
 // Reads both devices until F12 goes down: a line for every change of the keys (with the mouse's movement
 // summed since the last line), for a loss, for each new refusal while the devices are away, and for their
 // return.
 void readUntilF12(const Devices& devices) {
-    Reading reading;
+    std::uint8_t seen[KEYBOARD_STATE_SIZE] = {};
+    long x = 0, y = 0, wheel = 0;
     bool away = false;
     HRESULT refused = DI_OK;
-    for (;;) {
-        pumpMessages();
-        if (away) {
-            const HRESULT keyboard = plat::acquire(devices.keyboard);
-            const HRESULT mouse = plat::acquire(devices.mouse);
-            if (SUCCEEDED(keyboard) && SUCCEEDED(mouse)) {
-                away = false;
-                reading = Reading{};
-                std::printf("back\n");
-            } else if (keyboard != refused) {
-                refused = keyboard;
-                std::printf("refused: keyboard %s, mouse %s\n", nameOf(keyboard), nameOf(mouse));
-            }
-            continue;
-        }
+    for (;; pumpMessages()) {
         std::uint8_t keys[KEYBOARD_STATE_SIZE];
         plat::MouseState mouse{};
-        if (FAILED(plat::getDeviceState(devices.keyboard, sizeof keys, keys)) ||
-            FAILED(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse))) {
+        if (away) {
+            const HRESULT keyboardResult = plat::acquire(devices.keyboard);
+            const HRESULT mouseResult = plat::acquire(devices.mouse);
+            if (SUCCEEDED(keyboardResult) && SUCCEEDED(mouseResult)) {
+                away = false;
+                std::memset(seen, 0, sizeof seen);
+                x = y = wheel = 0;
+                std::printf("back\n");
+            } else if (keyboardResult != refused) {
+                refused = keyboardResult;
+                std::printf("refused: keyboard %s, mouse %s\n", nameOf(keyboardResult), nameOf(mouseResult));
+            }
+        } else if (FAILED(plat::getDeviceState(devices.keyboard, sizeof keys, keys)) ||
+                   FAILED(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse))) {
             away = true;
             refused = DI_OK;
             // Both again, so that the line does not depend on which of them went first.
-            const HRESULT keyboard = plat::getDeviceState(devices.keyboard, sizeof keys, keys);
-            std::printf("lost: keyboard %s, mouse %s\n", nameOf(keyboard),
+            const HRESULT keyboardResult = plat::getDeviceState(devices.keyboard, sizeof keys, keys);
+            std::printf("lost: keyboard %s, mouse %s\n", nameOf(keyboardResult),
                         nameOf(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse)));
-            continue;
+        } else {
+            x += mouse.lX;
+            y += mouse.lY;
+            wheel += mouse.lZ;
+            if (std::memcmp(keys, seen, sizeof keys) == 0) continue;
+            std::memcpy(seen, keys, sizeof keys);
+            std::printf("keys");
+            for (DWORD dik = 0; dik < KEYBOARD_STATE_SIZE; ++dik)
+                if (keys[dik]) std::printf(" %02lX=%02X", static_cast<unsigned long>(dik), keys[dik]);
+            std::printf(" moved %ld %ld wheel %ld\n", x, y, wheel);
+            if (keys[DIK_F12] & DOWN) return;
+            x = y = wheel = 0;
         }
-        reading.movedX += mouse.lX;
-        reading.movedY += mouse.lY;
-        reading.wheel += mouse.lZ;
-        if (std::memcmp(keys, reading.keys, sizeof keys) == 0) continue;
-        std::memcpy(reading.keys, keys, sizeof keys);
-        std::printf("keys");
-        for (DWORD dik = 0; dik < KEYBOARD_STATE_SIZE; ++dik)
-            if (keys[dik]) std::printf(" %02lX=%02X", static_cast<unsigned long>(dik), keys[dik]);
-        std::printf(" moved %ld %ld wheel %ld\n", reading.movedX, reading.movedY, reading.wheel);
-        if (keys[DIK_F12] & DOWN) return;
-        reading.movedX = reading.movedY = reading.wheel = 0;
     }
 }
 
