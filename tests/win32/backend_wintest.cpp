@@ -67,13 +67,6 @@ HGLRC createContext(HDC dc) {
     return context;
 }
 
-void quad(int left, int bottom, int right, int top) {
-    glVertex2i(left, bottom);
-    glVertex2i(right, bottom);
-    glVertex2i(right, top);
-    glVertex2i(left, top);
-}
-
 // Red on the left half, blue on the right, over a green clear (colours exact in 5-6-5 and in 8-8-8), read
 // back at the four corners.
 void drawFrame(HDC dc) {
@@ -83,12 +76,10 @@ void drawFrame(HDC dc) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, WIDTH, 0, HEIGHT, -1, 1);
-    glBegin(GL_QUADS);
     glColor3f(1.0f, 0.0f, 0.0f);
-    quad(0, 0, WIDTH / 2, HEIGHT / 2);
+    glRecti(0, 0, WIDTH / 2, HEIGHT / 2);
     glColor3f(0.0f, 0.0f, 1.0f);
-    quad(WIDTH / 2, 0, WIDTH, HEIGHT / 2);
-    glEnd();
+    glRecti(WIDTH / 2, 0, WIDTH, HEIGHT / 2);
     glFinish();
     std::vector<std::uint8_t> pixels(WIDTH * HEIGHT * 4);
     glReadBuffer(GL_BACK);
