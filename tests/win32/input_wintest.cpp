@@ -69,58 +69,42 @@ plat::BOOL takeFirst(const plat::DeviceInstance* instance, void* context) {
     return DIENUM_STOP;
 }
 
-struct Devices {
-    plat::InputObject* input = nullptr;
-    plat::InputDevice* keyboard = nullptr;
-    plat::InputDevice* mouse = nullptr;
-};
-
-bool create(HWND window, Devices* devices) {
-    if (FAILED(plat::directInputCreate(plat::getModuleHandle(), DIRECTINPUT_VERSION, &devices->input,
-                                       nullptr)) ||
-        FAILED(plat::createDevice(devices->input, GUID_SysKeyboard, &devices->keyboard, nullptr)) ||
-        FAILED(plat::createDevice(devices->input, GUID_SysMouse, &devices->mouse, nullptr)))
-        return false;
-    plat::setDataFormat(devices->keyboard, &c_dfDIKeyboard);
-    plat::setDataFormat(devices->mouse, &c_dfDIMouse);
-    return SUCCEEDED(plat::setCooperativeLevel(devices->keyboard, window, FOREGROUND)) &&
-           SUCCEEDED(plat::setCooperativeLevel(devices->mouse, window, FOREGROUND));
-}
+plat::InputObject* g_input = nullptr;
+plat::InputDevice* g_keyboard = nullptr;
+plat::InputDevice* g_mouse = nullptr;
 
 // What the devices say about themselves, before any of them is acquired.
-void describe(const Devices& devices) {
+void describe() {
     DWORD enumerated = 0;
-    plat::enumDevices(devices.input, DIDEVTYPE_KEYBOARD, takeFirst, &enumerated, DIEDFL_ATTACHEDONLY);
-    std::printf("keyboard type %lu, mouse type %lu, first keyboard enumerated type %lu\n",
-                static_cast<unsigned long>(typeOf(devices.keyboard)),
-                static_cast<unsigned long>(typeOf(devices.mouse)), static_cast<unsigned long>(enumerated));
+    plat::enumDevices(g_input, DIDEVTYPE_KEYBOARD, takeFirst, &enumerated, DIEDFL_ATTACHEDONLY);
+    std::printf("keyboard type %lu, mouse type %lu, first keyboard enumerated type %lu\n", typeOf(g_keyboard),
+                typeOf(g_mouse), enumerated);
 
     // Properties on a mouse of their own, so that the one read below keeps DirectInput's defaults.
     plat::InputDevice* mouse = nullptr;
-    plat::createDevice(devices.input, GUID_SysMouse, &mouse, nullptr);
+    plat::createDevice(g_input, GUID_SysMouse, &mouse, nullptr);
     plat::setDataFormat(mouse, &c_dfDIMouse);
     plat::PropertyRange range{{sizeof range, sizeof range.header, DIJOFS_X, DIPH_BYOFFSET}, -1000, 1000};
     plat::PropertyDword deadZone{{sizeof deadZone, sizeof deadZone.header, DIJOFS_X, DIPH_BYOFFSET}, 1000};
     std::printf("mouse range %s, ", nameOf(plat::setProperty(mouse, DIPROP_RANGE, &range.header)));
     std::printf("dead zone %s, ", nameOf(plat::setProperty(mouse, DIPROP_DEADZONE, &deadZone.header)));
-    std::printf("keyboard range %s\n",
-                nameOf(plat::setProperty(devices.keyboard, DIPROP_RANGE, &range.header)));
+    std::printf("keyboard range %s\n", nameOf(plat::setProperty(g_keyboard, DIPROP_RANGE, &range.header)));
     plat::release(mouse);
 
     plat::InputDevice2* second = nullptr;
     std::printf("second interface %s, ",
-                nameOf(plat::queryInterface(devices.keyboard, IID_IDirectInputDevice2A, &second)));
+                nameOf(plat::queryInterface(g_keyboard, IID_IDirectInputDevice2A, &second)));
     std::printf("poll %s, ", nameOf(plat::poll(second)));
-    std::printf("references %lu, ", static_cast<unsigned long>(plat::release(second)));
+    std::printf("references %u, ", plat::release(second));
     plat::InputDevice2* other = nullptr;
-    const HRESULT otherResult = plat::queryInterface(devices.keyboard, GUID_SysMouse, &other);
+    const HRESULT otherResult = plat::queryInterface(g_keyboard, GUID_SysMouse, &other);
     std::printf("%s\n", other ? "another interface handed out" : nameOf(otherResult));
 }
 
 // Reads both devices until F12 goes down: a line for every change of the keys (with the mouse's movement
 // summed since the last line), for a loss, for each new refusal while the devices are away, and for their
 // return.
-void readUntilF12(const Devices& devices) {
+void readUntilF12() {
     std::uint8_t seen[KEYBOARD_STATE_SIZE] = {};
     long x = 0, y = 0, wheel = 0;
     bool away = false;
@@ -129,8 +113,8 @@ void readUntilF12(const Devices& devices) {
         std::uint8_t keys[KEYBOARD_STATE_SIZE];
         plat::MouseState mouse{};
         if (away) {
-            const HRESULT keyboardResult = plat::acquire(devices.keyboard);
-            const HRESULT mouseResult = plat::acquire(devices.mouse);
+            const HRESULT keyboardResult = plat::acquire(g_keyboard);
+            const HRESULT mouseResult = plat::acquire(g_mouse);
             if (SUCCEEDED(keyboardResult) && SUCCEEDED(mouseResult)) {
                 away = false;
                 std::memset(seen, 0, sizeof seen);
@@ -140,14 +124,14 @@ void readUntilF12(const Devices& devices) {
                 refused = keyboardResult;
                 std::printf("refused: keyboard %s, mouse %s\n", nameOf(keyboardResult), nameOf(mouseResult));
             }
-        } else if (FAILED(plat::getDeviceState(devices.keyboard, sizeof keys, keys)) ||
-                   FAILED(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse))) {
+        } else if (FAILED(plat::getDeviceState(g_keyboard, sizeof keys, keys)) ||
+                   FAILED(plat::getDeviceState(g_mouse, sizeof mouse, &mouse))) {
             away = true;
             refused = DI_OK;
             // Both again, so that the line does not depend on which of them went first.
-            const HRESULT keyboardResult = plat::getDeviceState(devices.keyboard, sizeof keys, keys);
+            const HRESULT keyboardResult = plat::getDeviceState(g_keyboard, sizeof keys, keys);
             std::printf("lost: keyboard %s, mouse %s\n", nameOf(keyboardResult),
-                        nameOf(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse)));
+                        nameOf(plat::getDeviceState(g_mouse, sizeof mouse, &mouse)));
         } else {
             x += mouse.lX;
             y += mouse.lY;
@@ -181,24 +165,30 @@ int main() {
     plat::setForegroundWindow(window);
     plat::setFocus(window);
 
-    Devices devices;
-    if (!create(window, &devices)) return 1;
-    describe(devices);
+    if (FAILED(plat::directInputCreate(instance, DIRECTINPUT_VERSION, &g_input, nullptr)) ||
+        FAILED(plat::createDevice(g_input, GUID_SysKeyboard, &g_keyboard, nullptr)) ||
+        FAILED(plat::createDevice(g_input, GUID_SysMouse, &g_mouse, nullptr)))
+        return 1;
+    plat::setDataFormat(g_keyboard, &c_dfDIKeyboard);
+    plat::setDataFormat(g_mouse, &c_dfDIMouse);
+    plat::setCooperativeLevel(g_keyboard, window, FOREGROUND);
+    plat::setCooperativeLevel(g_mouse, window, FOREGROUND);
+    describe();
     // Wine takes pointer moves in with the window's messages: the mouse is acquired once the move to the
     // starting point has arrived, so that none from before counts as the mouse's movement.
     while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y)
         pumpMessages();
-    while (FAILED(plat::acquire(devices.keyboard)) | FAILED(plat::acquire(devices.mouse)))
+    while (FAILED(plat::acquire(g_keyboard)) | FAILED(plat::acquire(g_mouse)))
         pumpMessages();
-    std::printf("ready, acquiring again %s\n", nameOf(plat::acquire(devices.keyboard)));
+    std::printf("ready, acquiring again %s\n", nameOf(plat::acquire(g_keyboard)));
 
-    readUntilF12(devices);
+    readUntilF12();
 
-    std::printf("bye: unacquire %s ", nameOf(plat::unacquire(devices.keyboard)));
-    std::printf("%s, references left ", nameOf(plat::unacquire(devices.keyboard)));
-    std::printf("%lu ", static_cast<unsigned long>(plat::release(devices.keyboard)));
-    std::printf("%lu ", static_cast<unsigned long>(plat::release(devices.mouse)));
-    std::printf("%lu\n", static_cast<unsigned long>(plat::release(devices.input)));
+    std::printf("bye: unacquire %s ", nameOf(plat::unacquire(g_keyboard)));
+    std::printf("%s, references left ", nameOf(plat::unacquire(g_keyboard)));
+    std::printf("%u ", plat::release(g_keyboard));
+    std::printf("%u ", plat::release(g_mouse));
+    std::printf("%u\n", plat::release(g_input));
     plat::destroyWindow(window);
     return 0;
 }
