@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The Windows sound and media backend under Wine (audio_wintest.cpp) with no output device at all, then on a
-# PulseAudio null sink of the test's own: both transcripts compared whole with audio.expected.
-#   audio_wintest.sh PROGRAM MP3 PREFIX
+# The sound and media probe (audio_wintest.cpp) under Wine with no output device, then on a PulseAudio null
+# sink of the test's own, both transcripts compared with audio.expected:   audio_wintest.sh PROBE MP3 PREFIX
 # Needs an X server (the graph's notices go through a window) that outlives the Wine session.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# The DirectInput keyboard and mouse under Wine, driven with xdotool on a virtual X server of the test's own:
-#   input_wintest.sh PREFIX PROBE
-# PREFIX is the Wine prefix of the programs that draw, which run one at a time (wine-on-xvfb.sh). Each step
-# waits for the probe's answer (input_wintest.cpp) before the next; the whole transcript is compared at the end.
+# The DirectInput probe (input_wintest.cpp) under Wine, driven with xdotool on a virtual X server of the test's
+# own, its transcript compared with input.expected:   input_wintest.sh PREFIX PROBE
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 prefix=$(realpath -m "$1")
-
 e2e_start_x 640x480x24
 E2E_WORK=$(mktemp -d)
 out=$E2E_WORK/out.txt
@@ -33,6 +30,5 @@ done
 wait "$GAME_PID" || fail "the probe failed: $(cat "$out" "$E2E_WORK/err.txt")"
 GAME_PID=
 WINEPREFIX=$prefix wineserver -w # the Wine session ends before its X server
-
 # The probe's console writes Windows line ends.
 tr -d '\r' <"$out" | diff -u "$here/input.expected" - || fail "the devices reported otherwise"
