@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -24,42 +24,15 @@ namespace {
 
 using testfiles::Bytes;
 
-// A RIFF/WAVE image put together chunk by chunk after a "fmt " chunk of `formatBytes` bytes (16 or more).
-class Builder {
-public:
-    Builder(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
-            std::uint32_t formatBytes = 16) {
-        const std::uint32_t blockAlign = channels * bits / 8u;
-        const std::uint32_t fields[][2] = {{formatBytes, 4},       {tag, 2},        {channels, 2}, {rate, 4},
-                                           {rate * blockAlign, 4}, {blockAlign, 2}, {bits, 2}};
-        for (const auto& [value, width] : fields)
-            testfiles::putLe(image, value, static_cast<int>(width));
-        image.resize(image.size() + formatBytes - 16, 0);
-    }
-    // A chunk whose size field claims `claimed` bytes, by default those of its payload.
-    Builder& chunk(const char* id, const Bytes& payload, std::uint32_t claimed = UINT32_MAX) {
-        image.insert(image.end(), id, id + 4);
-        testfiles::putLe(image, claimed == UINT32_MAX ? static_cast<std::uint32_t>(payload.size()) : claimed,
-                         4);
-        image.insert(image.end(), payload.begin(), payload.end());
-        return *this;
-    }
-    Bytes bytes() const { return image; }
-
-private:
-    Bytes image = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
-};
-
-// sox writes the formats the tests cannot build by hand; where it cannot be run (a Windows build under Wine)
-// the tests that need it are skipped.
-bool soxInstalled() {
-    return std::system("sox --version >/dev/null 2>&1") == 0;
+// The fuzzer's seed files: sound files as sox writes them, and the unusual layouts it writes for some
+// formats.
+Bytes seed(const char* name) {
+    return testfiles::readFile(std::string(PEL_SOURCE_DIR) + "/tests/fuzz/corpus/wav/" + name);
 }
 
-// A 0.01 s tone written by sox in the output format `options` name, read back; empty when sox fails.
-Bytes soxFile(const std::string& options) {
-    const std::string command = "sox -n " + options + " sox.wav synth 0.01 sine 440 2>/dev/null";
-    return std::system(command.c_str()) == 0 ? testfiles::readFile("sox.wav") : Bytes{};
+Bytes patched(Bytes image, std::size_t at, std::uint8_t value) {
+    image.at(at) = value;
+    return image;
 }
 
 Bytes payload(std::size_t bytes) {
@@ -67,6 +40,18 @@ Bytes payload(std::size_t bytes) {
     for (std::size_t i = 0; i < bytes; ++i)
         data[i] = static_cast<std::uint8_t>(i * 7 + 3);
     return data;
+}
+
+// The header and format of 8-bit mono at 8000 Hz, then `chunks`: each an id, the size it claims, its bytes.
+Bytes wave(std::initializer_list<std::tuple<const char*, std::uint32_t, Bytes>> chunks) {
+    Bytes image = seed("u8-mono.wav");
+    image.resize(36);
+    for (const auto& [id, claimed, bytes] : chunks) {
+        image.insert(image.end(), id, id + 4);
+        testfiles::putLe(image, claimed, 4);
+        image.insert(image.end(), bytes.begin(), bytes.end());
+    }
+    return image;
 }
 
 class WaveWalk : public testing::Test {
@@ -88,69 +73,55 @@ protected:
 };
 
 TEST_F(WaveWalk, GoodFilesLoadTheirFormatAndTheChunkAfterTheFormatAndFactChunksIntoEveryCopy) {
-    if (!soxInstalled()) GTEST_SKIP() << "sox is not installed";
-    // sox writes an 18-byte format block and a fact chunk for A-law; made PCM, the walk must step over both.
-    Bytes alawAsPcm = soxFile("-r 8000 -c 1 -e a-law");
-    alawAsPcm.at(20) = 1;
     const struct {
         const char* what;
         Bytes image;
-        std::tuple<int, unsigned, int, DWORD> format;  // channels, rate, bits, data bytes at the image's end
+        std::tuple<int, unsigned, int> format;  // channels, rate, bits
+        long offset;                            // of the samples in the image
+        DWORD bytes;
     } cases[] = {
-        {"sox 16-bit mono", soxFile("-r 8000 -c 1 -b 16 -e signed"), {1, 8000, 16, 160}},
-        {"sox 8-bit stereo", soxFile("-r 11025 -c 2 -b 8 -e unsigned"), {2, 11025, 8, 220}},
-        {"sox 16-bit stereo", soxFile("-r 44100 -c 2 -b 16 -e signed"), {2, 44100, 16, 1764}},
-        {"fact chunks of any size",
-         Builder(1, 1, 8000, 8)
-             .chunk("fact", payload(4))
-             .chunk("fact", {})
-             .chunk("fact", payload(9))
-             .chunk("data", payload(12))
-             .bytes(),
-         {1, 8000, 8, 12}},
-        {"data whatever its id",
-         Builder(1, 2, 22050, 16).chunk("LIST", payload(20)).bytes(),
-         {2, 22050, 16, 20}},
-        {"after an 18-byte format block",
-         Builder(1, 1, 22050, 16, 18).chunk("data", payload(12)).bytes(),
-         {1, 22050, 16, 12}},
-        {"A-law's blocks made PCM", alawAsPcm, {1, 8000, 8, 80}},
+        {"8-bit mono", seed("u8-mono.wav"), {1, 8000, 8}, 44, 40},
+        {"16-bit stereo", seed("s16-stereo.wav"), {2, 11025, 16}, 44, 176},
+        {"two fact chunks", seed("facts.wav"), {1, 8000, 8}, 64, 40},
+        {"an odd-sized fact chunk",
+         wave({{"fact", 9, payload(9)}, {"data", 12, payload(12)}}),
+         {1, 8000, 8},
+         61,
+         12},
+        {"a chunk whatever its id", seed("list.wav"), {2, 22050, 16}, 44, 16},
+        {"after an 18-byte format block", seed("fmt18.wav"), {1, 22050, 16}, 46, 32},
+        {"A-law's blocks with the tag made PCM", patched(seed("alaw-fact.wav"), 20, 1), {1, 8000, 8}, 58, 40},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_EQ(loadImage(c.image, 3), S_OK);
         const plat::SoundBuffer& first = *sound.buffers[0];
         EXPECT_EQ(std::make_tuple(int{first.format.channels}, unsigned{first.format.samplesPerSec},
-                                  int{first.format.bitsPerSample}, first.bytes),
+                                  int{first.format.bitsPerSample}),
                   c.format);
         EXPECT_EQ(first.format.extraSize, 0);
-        EXPECT_EQ(*first.samples, Bytes(c.image.end() - std::get<3>(c.format), c.image.end()));
+        EXPECT_EQ(*first.samples, Bytes(c.image.begin() + c.offset, c.image.begin() + c.offset + c.bytes));
         // The other copies are duplicates sharing copy 0's samples.
         EXPECT_EQ(sound.buffers[2]->samples, first.samples);
     }
 }
 
 TEST_F(WaveWalk, BadFilesAreRejectedWithTheirReasonWithoutReadingPastTheEnd) {
-    if (!soxInstalled()) GTEST_SKIP() << "sox is not installed";
-    Bytes formatPastTheEnd = Builder(1, 1, 8000, 8, 200).bytes();
-    formatPastTheEnd.resize(60);
     const struct {
         const char* what;
         Bytes image;
         HRESULT result;
     } cases[] = {
-        {"big-endian RIFX", soxFile("-r 8000 -c 1 -b 16 -B"), DSERR_BADFORMAT},
+        {"big-endian RIFX", seed("rifx.wav"), DSERR_BADFORMAT},
         {"text", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!'}, DSERR_BADFORMAT},
         {"empty", {}, DSERR_BADFORMAT},
-        {"A-law", soxFile("-r 8000 -c 1 -e a-law"), E_NOTIMPL},
-        {"MS ADPCM", soxFile("-r 8000 -c 1 -e ms-adpcm"), E_NOTIMPL},
-        {"floating point", soxFile("-r 8000 -c 1 -e floating-point"), E_NOTIMPL},
-        {"no chunk after the format", Builder(1, 1, 8000, 8).bytes(), WAVE_E_TRUNCATED},
-        {"data size past the end", Builder(1, 1, 8000, 8).chunk("data", {}, 40).bytes(), WAVE_E_TRUNCATED},
-        {"fact size past the end", Builder(1, 1, 8000, 8).chunk("fact", {}, 0xFFFFFFF0u).bytes(),
-         WAVE_E_TRUNCATED},
-        {"fact then nothing", Builder(1, 1, 8000, 8).chunk("fact", payload(4)).bytes(), WAVE_E_TRUNCATED},
-        {"format block longer than the file", formatPastTheEnd, WAVE_E_TRUNCATED},
+        {"A-law", seed("alaw-fact.wav"), E_NOTIMPL},
+        {"MS ADPCM", seed("adpcm.wav"), E_NOTIMPL},
+        {"no chunk after the format", wave({}), WAVE_E_TRUNCATED},
+        {"data size past the end", wave({{"data", 40, {}}}), WAVE_E_TRUNCATED},
+        {"fact size past the end", wave({{"fact", 0xFFFFFFF0u, {}}}), WAVE_E_TRUNCATED},
+        {"fact then nothing", wave({{"fact", 4, payload(4)}}), WAVE_E_TRUNCATED},
+        {"format block longer than the file", patched(seed("u8-mono.wav"), 16, 200), WAVE_E_TRUNCATED},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(loadImage(c.image, 2), c.result) << c.what;
@@ -162,7 +133,7 @@ TEST_F(WaveWalk, BadFilesAreRejectedWithTheirReasonWithoutReadingPastTheEnd) {
     EXPECT_FALSE(fake::called("createSoundBuffer"));
 
     // Cut a good file anywhere: it loads whole or fails, never reads beyond the cut.
-    const Bytes good = Builder(1, 1, 8000, 8).chunk("fact", payload(4)).chunk("data", payload(10)).bytes();
+    const Bytes good = seed("facts.wav");
     for (std::size_t size = 0; size < good.size(); ++size) {
         const HRESULT result = loadImage(Bytes(good.begin(), good.begin() + static_cast<long>(size)), 1);
         EXPECT_TRUE(result == WAVE_E_TRUNCATED || result == DSERR_BADFORMAT) << size;
@@ -170,7 +141,7 @@ TEST_F(WaveWalk, BadFilesAreRejectedWithTheirReasonWithoutReadingPastTheEnd) {
 }
 
 TEST_F(WaveWalk, MissingArgumentsFilesAndDevicesAndUnreadableStreams) {
-    const Bytes image = Builder(1, 1, 8000, 8).chunk("data", payload(8)).bytes();
+    const Bytes image = wave({{"data", 8, payload(8)}});
     SoundSystem noDevice;
     EXPECT_EQ(sound.createFromMemory(&noDevice, image.size(), image.data(), 1), DSERR_UNINITIALIZED);
     EXPECT_EQ(sound.system, nullptr);
