@@ -35,29 +35,25 @@ protected:
         fake::reset();
         fake::input().joysticksAttached = 1;
     }
-
-    static HRESULT init(InputSystem& input) { return input.init(nullptr, fake::fakeWindowHandle()); }
 };
+
+HRESULT init(InputSystem& input) {
+    return input.init(nullptr, fake::fakeWindowHandle());
+}
 
 void failAcquiring(fake::FakeDevice& device, int times, HRESULT failure) {
     device.acquireFailures = times;
     device.acquireFailure = failure;
 }
 
-// What init leaves: the devices kept, which of them count as acquired, and whether the key tables were built.
-constexpr int KEYBOARD = 1, KEYBOARD_ACQUIRED = 2, KEY_TABLES = 4, MOUSE = 8, MOUSE_ACQUIRED = 16,
-              JOYSTICK = 32, JOYSTICK_ACQUIRED = 64;
-constexpr int KEYBOARD_READY = KEYBOARD | KEYBOARD_ACQUIRED | KEY_TABLES,
-              MOUSE_READY = MOUSE | MOUSE_ACQUIRED, JOYSTICK_READY = JOYSTICK | JOYSTICK_ACQUIRED,
-              ALL = KEYBOARD_READY | MOUSE_READY | JOYSTICK_READY;
-
-int keptBy(const InputSystem& input) {
+// What init leaves, a letter each: K keyboard, k acquired, T key tables built, M mouse, m acquired, J
+// joystick, j acquired.
+std::string keptBy(const InputSystem& input) {
     const bool tables =
         std::strcmp(input.keyNames[KEY_ESC], "ESC") == 0 && input.dikToKey[DIK_ESCAPE] == KEY_ESC;
-    return (input.keyboard ? KEYBOARD : 0) | (input.keyboardAcquired ? KEYBOARD_ACQUIRED : 0) |
-           (tables ? KEY_TABLES : 0) | (input.mouse ? MOUSE : 0) |
-           (input.mouseAcquired ? MOUSE_ACQUIRED : 0) | (input.joystick ? JOYSTICK : 0) |
-           (input.joystickAcquired ? JOYSTICK_ACQUIRED : 0);
+    return std::string(input.keyboard ? "K" : "") + (input.keyboardAcquired ? "k" : "") +
+           (tables ? "T" : "") + (input.mouse ? "M" : "") + (input.mouseAcquired ? "m" : "") +
+           (input.joystick ? "J" : "") + (input.joystickAcquired ? "j" : "");
 }
 
 // One step of init going wrong: what init returns and keeps, and what two polls with Escape held make of it.
@@ -67,37 +63,34 @@ struct InitCase {
     const char* what;
     void (*arrange)(Machine&);
     HRESULT result;
-    int kept;
+    const char* kept;
     std::uint16_t escape;  // after the two polls
     int joystickReads;     // in the two polls
 };
 
 const InitCase INIT_CASES[] = {
-    {"all well", [](Machine&) {}, DI_OK, ALL, KEYSTATE_HELD, 2},
-    {"no DirectInput", [](Machine& m) { m.createResult = DIERR_OUTOFMEMORY; }, DIERR_OUTOFMEMORY, 0,
+    {"all well", [](Machine&) {}, DI_OK, "KkTMmJj", KEYSTATE_HELD, 2},
+    {"no DirectInput", [](Machine& m) { m.createResult = DIERR_OUTOFMEMORY; }, DIERR_OUTOFMEMORY, "",
      KEYSTATE_UP, 0},
     {"mouse lost: nothing after it", [](Machine& m) { failAcquiring(m.mouseDevice, -1, DIERR_INPUTLOST); },
-     DIERR_INPUTLOST, MOUSE, KEYSTATE_UP, 0},
+     DIERR_INPUTLOST, "M", KEYSTATE_UP, 0},
     {"mouse refused by another window: retried by every poll, so the joystick waits",
-     [](Machine& m) { failAcquiring(m.mouseDevice, -1, E_ACCESSDENIED); }, DI_OK, ALL, KEYSTATE_HELD, 0},
-    {"no mouse", [](Machine& m) { m.mouseDevice.present = false; }, DI_OK, ALL - MOUSE_READY, KEYSTATE_HELD,
-     2},
-    {"keyboard failing: read and re-acquired, it feeds nothing",
-     [](Machine& m) { failAcquiring(m.keyboardDevice, ATTEMPTS, E_FAIL); }, E_FAIL, KEYBOARD | MOUSE_READY,
-     KEYSTATE_UP, 0},
-    {"keyboard refused: acquired by the first poll",
-     [](Machine& m) { failAcquiring(m.keyboardDevice, ATTEMPTS, E_ACCESSDENIED); }, DI_OK,
-     ALL - KEYBOARD_ACQUIRED, KEYSTATE_PRESSED, 1},
-    {"no keyboard", [](Machine& m) { m.keyboardDevice.present = false; }, DI_OK, MOUSE_READY | JOYSTICK_READY,
-     KEYSTATE_UP, 2},
-    {"no joystick", [](Machine& m) { m.joysticksAttached = 0; }, DI_OK, ALL - JOYSTICK_READY, KEYSTATE_HELD,
+     [](Machine& m) { failAcquiring(m.mouseDevice, -1, E_ACCESSDENIED); }, DI_OK, "KkTMmJj", KEYSTATE_HELD,
      0},
+    {"no mouse", [](Machine& m) { m.mouseDevice.present = false; }, DI_OK, "KkTJj", KEYSTATE_HELD, 2},
+    {"keyboard failing: read and re-acquired, it feeds nothing",
+     [](Machine& m) { failAcquiring(m.keyboardDevice, ATTEMPTS, E_FAIL); }, E_FAIL, "KMm", KEYSTATE_UP, 0},
+    {"keyboard refused: acquired by the first poll",
+     [](Machine& m) { failAcquiring(m.keyboardDevice, ATTEMPTS, E_ACCESSDENIED); }, DI_OK, "KTMmJj",
+     KEYSTATE_PRESSED, 1},
+    {"no keyboard", [](Machine& m) { m.keyboardDevice.present = false; }, DI_OK, "MmJj", KEYSTATE_UP, 2},
+    {"no joystick", [](Machine& m) { m.joysticksAttached = 0; }, DI_OK, "KkTMm", KEYSTATE_HELD, 0},
     {"joystick refused: never read", [](Machine& m) { failAcquiring(m.joystickDevice, -1, E_ACCESSDENIED); },
-     DI_OK, ALL - JOYSTICK_ACQUIRED, KEYSTATE_HELD, 0},
+     DI_OK, "KkTMmJ", KEYSTATE_HELD, 0},
     {"joystick without the polling interface", [](Machine& m) { m.queryInterfaceResult = E_NOINTERFACE; },
-     E_NOINTERFACE, ALL - JOYSTICK_READY, KEYSTATE_HELD, 0},
+     E_NOINTERFACE, "KkTMm", KEYSTATE_HELD, 0},
     {"joystick refusing its dead zone", [](Machine& m) { m.deadZoneResult = DIERR_INVALIDPARAM; },
-     DIERR_INVALIDPARAM, ALL - JOYSTICK_ACQUIRED, KEYSTATE_HELD, 0},
+     DIERR_INVALIDPARAM, "KkTMmJ", KEYSTATE_HELD, 0},
 };
 
 }  // namespace
