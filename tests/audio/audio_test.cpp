@@ -299,30 +299,27 @@ TEST_F(GameSounds, CopiesOverlapInTurnTheNextBusyOneIsCutASingleCopyIsNeverCutAn
 TEST_F(GameSounds, SoundsWithoutAFileADeviceCooperationOrAllTheirCopiesPlayWhatTheyCan) {
     testfiles::writeFile("data/snd/ses/yan.WAV", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '});
     fs::remove("data/snd/ses/ykr.WAV");
-    loadGameSounds();
-    EXPECT_EQ(g_sndYkr->play(0), DSERR_UNINITIALIZED);
-    EXPECT_EQ(g_sndYan->play(0), DSERR_ALLOCATED);
+    // The results of playing top, yan (garbage) and ykr (missing); whether the system is disabled, whether
+    // top holds buffers, and how many buffers were played. A device that will not cooperate leaves the system
+    // disabled: every sound, even a rejected one, plays nothing and reports success.
+    using Results = std::tuple<HRESULT, HRESULT, HRESULT, int, bool, int>;
+    const std::pair<void (*)(), Results> setups[] = {
+        {[] {}, {S_OK, DSERR_ALLOCATED, DSERR_UNINITIALIZED, 0, true, 1}},
+        {[] { fake::sound().cooperativeLevelResult = DSERR_ALLOCATED; },
+         {S_OK, S_OK, DSERR_UNINITIALIZED, 1, true, 0}},
+        {[] { fake::sound().createDeviceResult = DSERR_NODRIVER; },
+         {DSERR_UNINITIALIZED, DSERR_UNINITIALIZED, DSERR_UNINITIALIZED, 1, false, 0}},
+    };
+    for (const auto& [arrange, results] : setups) {
+        freeGameSounds();
+        fake::reset();
+        arrange();
+        loadGameSounds();
+        EXPECT_EQ((Results{g_sndTop->play(0), g_sndYan->play(0), g_sndYkr->play(0), g_soundSystem->disabled,
+                           g_sndTop->buffers != nullptr, fake::callCount("playBuffer")}),
+                  results);
+    }
     EXPECT_EQ(Sound().play(0), DSERR_UNINITIALIZED);
-
-    // A device that will not cooperate leaves the system disabled: every sound, even a rejected one, plays
-    // nothing and reports success.
-    freeGameSounds();
-    fake::reset();
-    fake::sound().cooperativeLevelResult = DSERR_ALLOCATED;
-    loadGameSounds();
-    EXPECT_EQ(g_soundSystem->disabled, 1);
-    EXPECT_NE(g_sndTop->buffers, nullptr);
-    EXPECT_EQ(g_sndTop->play(0), S_OK);
-    EXPECT_EQ(g_sndYan->play(0), S_OK);
-    EXPECT_EQ(fake::callCount("playBuffer"), 0);
-
-    // Without a device no sound holds a buffer.
-    freeGameSounds();
-    fake::reset();
-    fake::sound().createDeviceResult = DSERR_NODRIVER;
-    loadGameSounds();
-    EXPECT_EQ(g_sndTop->buffers, nullptr);
-    EXPECT_EQ(g_sndTop->play(0), DSERR_UNINITIALIZED);
 
     // A failed duplicate is reported; the copies made still play, and cycling onto one never made gives up.
     fake::reset();
