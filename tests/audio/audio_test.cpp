@@ -35,13 +35,6 @@ Bytes patched(Bytes image, std::size_t at, std::uint8_t value) {
     return image;
 }
 
-Bytes payload(std::size_t bytes) {
-    Bytes data(bytes);
-    for (std::size_t i = 0; i < bytes; ++i)
-        data[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    return data;
-}
-
 // The header and format of 8-bit mono at 8000 Hz, then `chunks`: each an id, the size it claims, its bytes.
 Bytes wave(std::initializer_list<std::tuple<const char*, std::uint32_t, Bytes>> chunks) {
     Bytes image = seed("u8-mono.wav");
@@ -84,7 +77,7 @@ TEST_F(WaveWalk, GoodFilesLoadTheirFormatAndTheChunkAfterTheFormatAndFactChunksI
         {"16-bit stereo", seed("s16-stereo.wav"), {2, 11025, 16}, 44, 176},
         {"two fact chunks", seed("facts.wav"), {1, 8000, 8}, 64, 40},
         {"an odd-sized fact chunk",
-         wave({{"fact", 9, payload(9)}, {"data", 12, payload(12)}}),
+         wave({{"fact", 9, Bytes(9, 0x5A)}, {"data", 12, Bytes(12, 0x5A)}}),
          {1, 8000, 8},
          61,
          12},
@@ -120,7 +113,7 @@ TEST_F(WaveWalk, BadFilesAreRejectedWithTheirReasonWithoutReadingPastTheEnd) {
         {"no chunk after the format", wave({}), WAVE_E_TRUNCATED},
         {"data size past the end", wave({{"data", 40, {}}}), WAVE_E_TRUNCATED},
         {"fact size past the end", wave({{"fact", 0xFFFFFFF0u, {}}}), WAVE_E_TRUNCATED},
-        {"fact then nothing", wave({{"fact", 4, payload(4)}}), WAVE_E_TRUNCATED},
+        {"fact then nothing", wave({{"fact", 4, Bytes(4, 0x5A)}}), WAVE_E_TRUNCATED},
         {"format block longer than the file", patched(seed("u8-mono.wav"), 16, 200), WAVE_E_TRUNCATED},
     };
     for (const auto& c : cases) {
@@ -141,7 +134,7 @@ TEST_F(WaveWalk, BadFilesAreRejectedWithTheirReasonWithoutReadingPastTheEnd) {
 }
 
 TEST_F(WaveWalk, MissingArgumentsFilesAndDevicesAndUnreadableStreams) {
-    const Bytes image = wave({{"data", 8, payload(8)}});
+    const Bytes image = wave({{"data", 8, Bytes(8, 0x5A)}});
     SoundSystem noDevice;
     EXPECT_EQ(sound.createFromMemory(&noDevice, image.size(), image.data(), 1), DSERR_UNINITIALIZED);
     EXPECT_EQ(sound.system, nullptr);
@@ -152,7 +145,7 @@ TEST_F(WaveWalk, MissingArgumentsFilesAndDevicesAndUnreadableStreams) {
     // A file that cannot be opened keeps the sound as it was.
     testfiles::writeFile("tone.wav", image);
     ASSERT_EQ(sound.load(&system, "tone.wav", 2), S_OK);
-    EXPECT_EQ(*sound.buffers[1]->samples, payload(8));
+    EXPECT_EQ(*sound.buffers[1]->samples, Bytes(8, 0x5A));
     plat::SoundBuffer* const* before = sound.buffers;
     const int released = fake::sound().buffersReleased;
     EXPECT_EQ(sound.load(&system, "missing.wav", 2), E_FAIL);
