@@ -29,10 +29,10 @@ std::vector<std::string> inputCalls() {
     return calls;
 }
 
-class InputDevices : public testing::Test {
+class InputDevices : public EngineTest {
 protected:
     void SetUp() override {
-        fake::reset();
+        EngineTest::SetUp();
         fake::input().joysticksAttached = 1;
     }
 };
@@ -41,7 +41,7 @@ HRESULT init(InputSystem& input) {
     return input.init(nullptr, fake::fakeWindowHandle());
 }
 
-void failAcquiring(fake::FakeDevice& device, int times, HRESULT failure) {
+void fail(fake::FakeDevice& device, int times, HRESULT failure) {
     device.acquireFailures = times;
     device.acquireFailure = failure;
 }
@@ -56,41 +56,29 @@ std::string keptBy(const InputSystem& input) {
            (input.joystick ? "J" : "") + (input.joystickAcquired ? "j" : "");
 }
 
-// One step of init going wrong: what init returns and keeps, and what two polls with Escape held make of it.
-using Machine = fake::InputState;
-
-struct InitCase {
+// One step of init going wrong: what init returns and keeps, then after two polls with Escape held its state
+// (0 up, 2 pressed, 3 held) and the joystick's reads.
+using M = fake::InputState;
+const struct {
     const char* what;
-    void (*arrange)(Machine&);
+    void (*arrange)(M&);
     HRESULT result;
     const char* kept;
-    std::uint16_t escape;  // after the two polls
-    int joystickReads;     // in the two polls
-};
-
-const InitCase INIT_CASES[] = {
-    {"all well", [](Machine&) {}, DI_OK, "KkTMmJj", KEYSTATE_HELD, 2},
-    {"no DirectInput", [](Machine& m) { m.createResult = DIERR_OUTOFMEMORY; }, DIERR_OUTOFMEMORY, "",
-     KEYSTATE_UP, 0},
-    {"mouse lost: nothing after it", [](Machine& m) { failAcquiring(m.mouseDevice, -1, DIERR_INPUTLOST); },
-     DIERR_INPUTLOST, "M", KEYSTATE_UP, 0},
-    {"mouse refused by another window: retried by every poll, so the joystick waits",
-     [](Machine& m) { failAcquiring(m.mouseDevice, -1, E_ACCESSDENIED); }, DI_OK, "KkTMmJj", KEYSTATE_HELD,
-     0},
-    {"no mouse", [](Machine& m) { m.mouseDevice.present = false; }, DI_OK, "KkTJj", KEYSTATE_HELD, 2},
-    {"keyboard failing: read and re-acquired, it feeds nothing",
-     [](Machine& m) { failAcquiring(m.keyboardDevice, ATTEMPTS, E_FAIL); }, E_FAIL, "KMm", KEYSTATE_UP, 0},
-    {"keyboard refused: acquired by the first poll",
-     [](Machine& m) { failAcquiring(m.keyboardDevice, ATTEMPTS, E_ACCESSDENIED); }, DI_OK, "KTMmJj",
-     KEYSTATE_PRESSED, 1},
-    {"no keyboard", [](Machine& m) { m.keyboardDevice.present = false; }, DI_OK, "MmJj", KEYSTATE_UP, 2},
-    {"no joystick", [](Machine& m) { m.joysticksAttached = 0; }, DI_OK, "KkTMm", KEYSTATE_HELD, 0},
-    {"joystick refused: never read", [](Machine& m) { failAcquiring(m.joystickDevice, -1, E_ACCESSDENIED); },
-     DI_OK, "KkTMmJ", KEYSTATE_HELD, 0},
-    {"joystick without the polling interface", [](Machine& m) { m.queryInterfaceResult = E_NOINTERFACE; },
-     E_NOINTERFACE, "KkTMm", KEYSTATE_HELD, 0},
-    {"joystick refusing its dead zone", [](Machine& m) { m.deadZoneResult = DIERR_INVALIDPARAM; },
-     DIERR_INVALIDPARAM, "KkTMmJ", KEYSTATE_HELD, 0},
+    std::uint16_t escape;
+    int joystickReads;
+} INIT_CASES[] = {
+    {"all well", [](M&) {}, DI_OK, "KkTMmJj", 3, 2},
+    {"no DirectInput", [](M& m) { m.createResult = DIERR_OUTOFMEMORY; }, DIERR_OUTOFMEMORY, "", 0, 0},
+    {"mouse lost", [](M& m) { fail(m.mouseDevice, -1, DIERR_INPUTLOST); }, DIERR_INPUTLOST, "M", 0, 0},
+    {"mouse refused", [](M& m) { fail(m.mouseDevice, -1, E_ACCESSDENIED); }, DI_OK, "KkTMmJj", 3, 0},
+    {"no mouse", [](M& m) { m.mouseDevice.present = false; }, DI_OK, "KkTJj", 3, 2},
+    {"keys failing", [](M& m) { fail(m.keyboardDevice, ATTEMPTS, E_FAIL); }, E_FAIL, "KMm", 0, 0},
+    {"keys refused", [](M& m) { fail(m.keyboardDevice, ATTEMPTS, E_ACCESSDENIED); }, DI_OK, "KTMmJj", 2, 1},
+    {"no keyboard", [](M& m) { m.keyboardDevice.present = false; }, DI_OK, "MmJj", 0, 2},
+    {"no joystick", [](M& m) { m.joysticksAttached = 0; }, DI_OK, "KkTMm", 3, 0},
+    {"stick refused", [](M& m) { fail(m.joystickDevice, -1, E_ACCESSDENIED); }, DI_OK, "KkTMmJ", 3, 0},
+    {"no polling", [](M& m) { m.queryInterfaceResult = E_NOINTERFACE; }, E_NOINTERFACE, "KkTMm", 3, 0},
+    {"no dead zone", [](M& m) { m.deadZoneResult = DIERR_INVALIDPARAM; }, DIERR_INVALIDPARAM, "KkTMmJ", 3, 0},
 };
 
 }  // namespace
@@ -128,7 +116,7 @@ TEST_F(InputDevices, InitCreatesMouseKeyboardJoystickInOrderAndTeardownReleasesT
 }
 
 TEST_F(InputDevices, EachFailingInitStepLeavesWhatCameBeforeItUsableAndNothingOpen) {
-    for (const InitCase& each : INIT_CASES) {
+    for (const auto& each : INIT_CASES) {
         SCOPED_TRACE(each.what);
         fake::reset();
         fake::input().joysticksAttached = 1;
@@ -175,16 +163,14 @@ TEST_F(InputDevices, FailedReadReacquiresAndSkipsTheRestOfThePollAndAJoystickGon
 
     // A joystick that cannot be acquired again within the attempts is dropped for good.
     joystick.readFailures = 1;
-    failAcquiring(joystick, ATTEMPTS, DIERR_INPUTLOST);
+    fail(joystick, ATTEMPTS, DIERR_INPUTLOST);
     EXPECT_EQ(input.poll(), DIERR_INPUTLOST);
     EXPECT_EQ(input.joystickAcquired, 0);
     EXPECT_EQ(input.poll(), DI_OK);
     EXPECT_EQ(std::make_tuple(joystick.readCalls, joystick.acquireCalls), std::make_tuple(2, 1 + ATTEMPTS));
 }
 
-using InputStartup = EngineTest;
-
-TEST_F(InputStartup, NoDevicesWithoutADisplay) {
+TEST_F(InputDevices, NoneAreOpenedWithoutADisplay) {
     fake::window().createWindowFails = true;
     EXPECT_FALSE(initGame());
     EXPECT_FALSE(fake::called("input."));

@@ -108,9 +108,6 @@ TEST_F(InputPoll,
 
 TEST_F(InputPoll, JoystickDeflectionMovesItsPositionEveryPollAfterTheOtherDevicesAreReadAndNothingOverflows) {
     const fake::InputState& state = fake::input();
-    EXPECT_EQ(std::make_tuple(state.axisX.min, state.axisY.max, state.axisX.deadZone, state.axisY.deadZone),
-              std::make_tuple(-1000, 1000, 1000u, 1000u));
-    EXPECT_EQ(input.joystickSubtype, 4);
     fake::setJoystickAxes(500, -250);
     fake::setJoystickButton(0, true);
     fake::setJoystickButton(9, true);
