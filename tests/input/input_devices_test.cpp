@@ -1,5 +1,4 @@
-// Creating, acquiring, losing and releasing the devices, on a machine that misbehaves as the test says, and
-// the input system inside the program.
+// Creating, acquiring, losing and releasing the devices, on a machine that misbehaves as the test says.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -84,9 +83,8 @@ const struct {
 }  // namespace
 
 TEST_F(InputDevices, InitCreatesMouseKeyboardJoystickInOrderAndTeardownReleasesThem) {
-    fake::input().joysticksAttached = 2;
-    fake::input().joysticksFailingCreation =
-        1;  // the first attached one cannot be opened: the second is taken
+    fake::input().joysticksAttached = 2;  // the first cannot be opened: the second is taken
+    fake::input().joysticksFailingCreation = 1;
     {
         InputSystem input;
         EXPECT_EQ(init(input), DI_OK);

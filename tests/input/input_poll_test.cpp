@@ -31,8 +31,9 @@ protected:
 
 }  // namespace
 
-TEST_F(InputPoll, KeyStatesFollowTheSamplesAndKeysHeldThroughAFocusLossArePressedAgain) {
-    // Held over four polls, released, and down again at the poll right after a release: a new press.
+// Held over four polls, released, and down again at the poll right after a release: a new press. How a focus
+// loss presses held keys again is walked through SDL itself.
+TEST_F(InputPoll, KeyStatesAndPressTimesFollowTheSamplesAndCodesOutOfRangeAreUp) {
     const char samples[] = "DDDDuuDuDD";
     std::vector<std::uint16_t> states;
     std::vector<DWORD> pressTimes;
@@ -47,16 +48,6 @@ TEST_F(InputPoll, KeyStatesFollowTheSamplesAndKeysHeldThroughAFocusLossArePresse
     EXPECT_EQ(pressTimes, (std::vector<DWORD>{1000, 1000, 1000, 1000, 1000, 1000, 1600, 1600, 1800, 1800}));
     EXPECT_EQ(std::make_pair(input.keyState(KEY_COUNT), input.keyState(0xFFFF)),
               std::make_pair(KEYSTATE_UP, KEYSTATE_UP));
-
-    // The lost keyboard reads again at the next poll, then the mouse and the joystick come back one poll
-    // each.
-    fake::loseFocus();
-    states.clear();
-    for (const HRESULT result : {DIERR_NOTACQUIRED, DIERR_NOTACQUIRED, DIERR_NOTACQUIRED, DI_OK}) {
-        EXPECT_EQ(input.poll(), result);
-        states.push_back(input.keyState(KEY_F1));
-    }
-    EXPECT_EQ(states, (std::vector<std::uint16_t>{0, 2, 3, 3}));
 }
 
 TEST_F(InputPoll,
@@ -151,11 +142,6 @@ TEST_F(InputPoll, KeyTablesFeedEachKeyboardKeyOneNamedCodeThatStandsForItAgain) 
     }
     // Every key but the gaps of the PC keyboard, the Japanese keys, Pause, Windows and Apps; three buttons.
     EXPECT_EQ(changing.size(), 100u + MOUSE_BUTTONS_READ);
-    const std::pair<std::uint8_t, std::uint32_t> feeds[] = {
-        {DIK_ESCAPE, KEY_ESC}, {DIK_F1, KEY_F1}, {DIK_F12, KEY_F12}, {DIK_A, 97},    {DIK_DELETE, 151},
-        {DIK_SYSRQ, 175},      {DIK_AT, 0},      {DIK_COLON, 0},     {DIK_PAUSE, 0}, {DIK_LWIN, 0}};
-    for (const auto& [dik, code] : feeds)
-        EXPECT_EQ(input.dikToKey[dik], code) << int{dik};
     // Codes no key feeds still stand for the key they sit on; Print Screen and Pause stand for none.
     std::vector<std::uint32_t> standsFor;
     for (std::uint32_t code : {65u, 90u, 127u, 58u, 64u, 95u, 34u, 42u, KEY_PRINT_SCREEN, 176u, 0u})

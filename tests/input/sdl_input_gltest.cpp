@@ -99,8 +99,7 @@ TEST_F(SdlInput, KeysFeedTheirCodesFocusLossPressesHeldKeysAgainAndMinimisingDea
     const SDL_Scancode scancodes[] = {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_F12, SDL_SCANCODE_KP_7,
                                       SDL_SCANCODE_PRINTSCREEN, SDL_SCANCODE_RCTRL};
     const std::uint16_t codes[] = {KEY_ESC, KEY_F12, 169, 175, 131};  // ... NUM 7, PRINT SCRN, RIGHT CTRL
-    // Each poll's result, then every code's state after it.
-    std::vector<HRESULT> polls;
+    std::vector<HRESULT> polls;  // each poll's result, then every code's state after it
     const auto poll = [&] {
         polls.push_back(pumpAndPoll());
         for (const std::uint16_t code : codes)
@@ -136,7 +135,7 @@ TEST_F(SdlInput, KeysFeedTheirCodesFocusLossPressesHeldKeysAgainAndMinimisingDea
 }
 
 // A stick is scaled with its dead zone; pulled out during play, the read that finds it gone fails once and
-// drops it, nothing it held stays held, and the keyboard and the mouse go on.
+// drops it, nothing it held stays held, and the keyboard goes on.
 TEST_F(SdlInput, MouseAndVirtualJoystickAreReadScaledWithTheDeadZoneAndThePulledOutStickIsDropped) {
     input.reset();
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
@@ -187,10 +186,8 @@ TEST_F(SdlInput, MouseAndVirtualJoystickAreReadScaledWithTheDeadZoneAndThePulled
     EXPECT_EQ(std::make_tuple(input->joystickAcquired, input->keyState(269), input->joystickDeltaY),
               std::make_tuple(0, KEYSTATE_UP, 0));
     pushKey(SDL_SCANCODE_ESCAPE, true);
-    pushMotion(4, 0);
     EXPECT_EQ(pumpAndPoll(), DI_OK);
     EXPECT_EQ(input->keyState(KEY_ESC), KEYSTATE_PRESSED);
-    EXPECT_NE(input->mouseDeltaX, 0);
     pushKey(SDL_SCANCODE_ESCAPE, false);
     pump();
     input.reset();
