@@ -1,5 +1,4 @@
-// Audio on the fake media graph and sound device. The order of the audio's calls in the program is pinned by
-// the replays of the committed demos, which stop at the first call that differs.
+// Audio on the fake sound device and media graph; the replays of the committed demos pin its calls' order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,11 +25,6 @@ using testfiles::Bytes;
 // The fuzzer's seed files: sound files as sox writes them, some in unusual layouts.
 Bytes seed(const char* name) {
     return testfiles::readFile(std::string(PEL_SOURCE_DIR) + "/tests/fuzz/corpus/wav/" + name);
-}
-
-Bytes patched(Bytes image, std::size_t at, std::uint8_t value) {
-    image.at(at) = value;
-    return image;
 }
 
 // The header and format of 8-bit mono at 8000 Hz, then `chunks`: each an id, the size it claims, its bytes.
@@ -98,7 +92,6 @@ TEST_F(WaveWalk, GoodFilesLoadTheSamplesAfterTheFormatAndFactChunksIntoEveryCopy
         {"data size past the end", wave({{"data", 40, {}}}), WAVE_E_TRUNCATED, {}, 0, 0},
         {"fact size past the end", wave({{"fact", 0xFFFFFFF0u, {}}}), WAVE_E_TRUNCATED, {}, 0, 0},
         {"fact then nothing", wave({{"fact", 4, Bytes(4, 0x5A)}}), WAVE_E_TRUNCATED, {}, 0, 0},
-        {"format longer than the file", patched(seed("u8-mono.wav"), 16, 200), WAVE_E_TRUNCATED, {}, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -131,13 +124,13 @@ TEST_F(WaveWalk, MissingArgumentsFilesAndDevicesAndUnreadableStreams) {
     testfiles::writeFile("tone.wav", image);
     ASSERT_EQ(sound.load(&system, "tone.wav", 2), S_OK);
     EXPECT_EQ(*sound.buffers[1]->samples, Bytes(8, 0x5A));
-    plat::SoundBuffer* const* before = sound.buffers;
-    const int released = fake::sound().buffersReleased;
+    const auto kept = [&] {
+        return std::make_tuple(sound.buffers, sound.path, fake::sound().buffersReleased);
+    };
+    const auto before = kept();
     EXPECT_EQ(sound.load(&system, "missing.wav", 2), E_FAIL);
     EXPECT_EQ(sound.load(&system, nullptr, 2), E_INVALIDARG);
-    EXPECT_EQ(sound.buffers, before);
-    EXPECT_STREQ(sound.path, "tone.wav");
-    EXPECT_EQ(fake::sound().buffersReleased, released);
+    EXPECT_EQ(kept(), before);
 
     // A stream that cannot be read reports a failure, not success, and holds nothing afterwards.
     std::FILE* writeOnly = std::fopen("written.wav", "wb");
@@ -255,9 +248,9 @@ TEST_F(GameSounds, CopiesOverlapInTurnTheNextBusyOneIsCutASingleCopyIsNeverCutAn
 TEST_F(GameSounds, SoundsWithoutAFileADeviceCooperationOrAllTheirCopiesPlayWhatTheyCan) {
     testfiles::writeFile("data/snd/ses/yan.WAV", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '});
     fs::remove("data/snd/ses/ykr.WAV");
-    // The results of playing top, yan (garbage) and ykr (missing); whether the system is disabled, whether
-    // top holds buffers, and how many buffers were played. A device that will not cooperate leaves the system
-    // disabled: every sound, even a rejected one, plays nothing and reports success.
+    // Plays of top, yan (garbage), ykr (missing); system disabled; top holds buffers; buffers played. A
+    // device that will not cooperate disables the system: every sound, even a rejected one, then reports
+    // success.
     using Results = std::tuple<HRESULT, HRESULT, HRESULT, int, bool, int>;
     const std::pair<void (*)(), Results> setups[] = {
         {[] {}, {S_OK, DSERR_ALLOCATED, DSERR_UNINITIALIZED, 0, true, 1}},
@@ -285,8 +278,7 @@ TEST_F(GameSounds, SoundsWithoutAFileADeviceCooperationOrAllTheirCopiesPlayWhatT
     Sound top;
     EXPECT_EQ(top.load(&fresh, "data\\snd\\ses\\top.WAV", 7), DSERR_OUTOFMEMORY);
     ASSERT_NE(top.buffers, nullptr);
-    EXPECT_EQ(std::make_pair(top.buffers[2] != nullptr, top.buffers[3] == nullptr),
-              std::make_pair(true, true));
+    EXPECT_TRUE(top.buffers[2] && !top.buffers[3]);
     EXPECT_EQ(top.play(0), S_OK);
     top.current = 2;
     top.buffers[2]->status |= DSBSTATUS_PLAYING;

@@ -1,5 +1,4 @@
-// The SDL2 sound device and media graph: the conversions and the music stream directly, the device and the
-// graph as heard through SDL's "disk" audio driver (signed 16-bit stereo at the rate asked for).
+// The SDL2 sound device and media graph, directly and as heard through SDL's "disk" audio driver.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -43,19 +42,14 @@ TEST(PcmConvert, EightAndSixteenBitMonoAndStereoBecomeSixteenBitStereoAtTheOutpu
 
 using Samples = std::vector<std::int16_t>;
 
-// What the audio callback takes from the stream, a period at a time, up to `frames` frames or until the
-// stream stops; the first end it reaches is answered with the engine's rewind when `answer` is set.
-Samples play(sdl2::MusicStream& music, std::size_t frames, bool answer = false) {
+// What the audio callback takes from the stream, a period at a time, up to `frames` frames or until it stops.
+Samples play(sdl2::MusicStream& music, std::size_t frames) {
     constexpr std::size_t PERIOD = 1024;
     Samples out;
     std::int16_t period[PERIOD * 2];
     for (std::size_t got = PERIOD; got == PERIOD && out.size() < frames * 2;) {
         got = music.read(period, std::min(PERIOD, frames - out.size() / 2));
         out.insert(out.end(), period, period + got * 2);
-        if (answer && music.takeEnd()) {
-            music.seek(0);
-            answer = false;
-        }
     }
     return out;
 }
@@ -87,8 +81,7 @@ TEST(MusicStream, TheTrackIsDecodedAsItPlaysAndConvertedAsAWholeConversionWould)
     EXPECT_EQ(trackAt(noise, 44100), whole);
 }
 
-// Unanswered, the track's start plays on for the wait and the track then stands at its end; a late rewind
-// or a stop starts it over. The answered loop is heard whole on the disk device below.
+// Unanswered, the start plays on for the wait, then the end stands; the answered loop is heard below.
 TEST(MusicStream, AtItsEndTheTrackGoesOnFromItsStartUntilTheRewindComesOrTheWaitRunsOut) {
     const auto file = testfiles::readFile(TONE_MP3);
     const Samples whole = trackAt(file, 44100);
@@ -111,8 +104,7 @@ using namespace std::chrono_literals;
 constexpr int OUTPUT_RATE = 44100;
 constexpr int EFFECT_RATE = 22050;
 
-// Waits for `done` to hold, however long the device takes on a loaded machine; CTest's time-out ends a test
-// whose device is stuck.
+// Waits for `done` however long the device takes on a loaded machine; CTest's time-out ends a stuck one.
 void waitFor(const std::function<bool()>& done) {
     while (!done())
         std::this_thread::sleep_for(5ms);
@@ -145,8 +137,7 @@ std::size_t firstSound(const Samples& samples, std::size_t from) {
     return from;
 }
 
-// The effects, then the music, on one device heard through SDL's "disk" driver, which writes what the mixer
-// produces to a file as it goes.
+// The effects, then the music, on one device heard through SDL's "disk" driver.
 TEST(DiskAudio,
      CopiesSumOneThatEndedPlaysAgainAStoppedOneKeepsItsPlaceTheMusicLoopsWithoutAGapNoMixerAllocation) {
     const char* const OUTPUT = "disk-audio.raw";
@@ -165,13 +156,11 @@ TEST(DiskAudio,
     ASSERT_EQ(plat::playBuffer(original, 0, 0, 0), DS_OK);
     ASSERT_EQ(plat::playBuffer(copy, 0, 0, 0), DS_OK);
     waitFor([&] { return status(original) == 0 && status(copy) == 0; });
-    // A copy that has played to its end plays again from the start, as the brick sound's copies do after the
-    // seventh hit.
+    // A copy that has played to its end plays again from the start, as the brick sound's after its 7th hit.
     ASSERT_EQ(plat::playBuffer(original, 0, 0, 0), DS_OK);
     waitFor([&] { return status(original) == 0; });
 
-    // A stopped copy goes silent and keeps its place; rewound, it would start over, as the engine does when
-    // it cuts a copy.
+    // A stopped copy goes silent and keeps its place; the engine rewinds a copy it cuts.
     plat::playBuffer(stopped, 0, 0, 0);
     DWORD stoppedAt = 0;
     waitFor([&] { return plat::getCurrentPosition(stopped, &stoppedAt, nullptr) == DS_OK && stoppedAt > 0; });
@@ -230,9 +219,8 @@ TEST(DiskAudio,
     Samples output(bytes.size() / 2);
     std::memcpy(output.data(), bytes.data(), output.size() * 2);
 
-    // The frames of the effects at each level, -1 for sides unalike: 0.3 s of the two copies together (they
-    // may start a mixing period apart), then 0.3 s of the one, nothing louder; then the stopped one for as
-    // long as its position says it played (bytes of 16-bit mono at half the output rate: as many frames).
+    // Frames at each level (-1: sides unalike): 0.6 s of the copies, at first together (a period apart at
+    // most), nothing louder; then the stopped one as long as its position says (in bytes: as many frames).
     std::map<int, int> levels;
     for (std::size_t i = 0; i < std::min(output.size() / 2, effectsEnd); ++i)
         ++levels[output[2 * i] == output[2 * i + 1] ? output[2 * i] : -1];
@@ -242,8 +230,7 @@ TEST(DiskAudio,
               std::make_pair(std::size_t{0}, 12000));
     EXPECT_NEAR(levels[5000], static_cast<double>(stoppedAt), OUTPUT_RATE * 0.1);
 
-    // The tone sounds from its first frame on, three passes of it joined without a gap: each sample within
-    // one step of the track's.
+    // Three passes of the tone joined without a gap from its first frame on, each sample within a step.
     const Samples track = trackAt(testfiles::readFile(TONE_MP3), OUTPUT_RATE);
     const std::size_t start = firstSound(output, effectsEnd) - firstSound(track, 0);
     ASSERT_GE(output.size(), start * 2 + 3 * track.size());

@@ -36,17 +36,12 @@ protected:
     }
 };
 
-HRESULT init(InputSystem& input) {
-    return input.init(nullptr, fake::fakeWindowHandle());
-}
-
 void fail(fake::FakeDevice& device, int times, HRESULT failure) {
     device.acquireFailures = times;
     device.acquireFailure = failure;
 }
 
-// What init leaves, a letter each: K keyboard, k acquired, T key tables built, M mouse, m acquired, J
-// joystick, j acquired.
+// What init leaves, a letter each: K keyboard, M mouse, J joystick, lower case acquired, T key tables built.
 std::string keptBy(const InputSystem& input) {
     const bool tables =
         std::strcmp(input.keyNames[KEY_ESC], "ESC") == 0 && input.dikToKey[DIK_ESCAPE] == KEY_ESC;
@@ -55,8 +50,7 @@ std::string keptBy(const InputSystem& input) {
            (input.joystick ? "J" : "") + (input.joystickAcquired ? "j" : "");
 }
 
-// One step of init going wrong: what init returns and keeps, then after two polls with Escape held its state
-// (0 up, 2 pressed, 3 held) and the joystick's reads.
+// A failing init step: its result, what init keeps, Escape's state after two polls holding it, stick reads.
 using M = fake::InputState;
 const struct {
     const char* what;
@@ -87,7 +81,7 @@ TEST_F(InputDevices, InitCreatesMouseKeyboardJoystickInOrderAndTeardownReleasesT
     fake::input().joysticksFailingCreation = 1;
     {
         InputSystem input;
-        EXPECT_EQ(init(input), DI_OK);
+        EXPECT_EQ(input.init(nullptr, fake::fakeWindowHandle()), DI_OK);
         EXPECT_EQ(fake::input().createdVersion, 0x0700u);
         EXPECT_EQ(inputCalls(),
                   (std::vector<std::string>{
@@ -121,7 +115,7 @@ TEST_F(InputDevices, EachFailingInitStepLeavesWhatCameBeforeItUsableAndNothingOp
         each.arrange(fake::input());
         {
             InputSystem input;
-            EXPECT_EQ(init(input), each.result);
+            EXPECT_EQ(input.init(nullptr, fake::fakeWindowHandle()), each.result);
             EXPECT_EQ(keptBy(input), each.kept);
             EXPECT_EQ(input.keyNames[KEY_ESC][0] == '\0', input.dikToKey[DIK_ESCAPE] == 0)
                 << "tables half built";
@@ -141,7 +135,7 @@ TEST_F(InputDevices, EachFailingInitStepLeavesWhatCameBeforeItUsableAndNothingOp
 
 TEST_F(InputDevices, FailedReadReacquiresAndSkipsTheRestOfThePollAndAJoystickGoneForGoodIsDropped) {
     InputSystem input;
-    ASSERT_EQ(init(input), DI_OK);
+    ASSERT_EQ(input.init(nullptr, fake::fakeWindowHandle()), DI_OK);
     fake::FakeDevice& keyboard = fake::input().keyboardDevice;
     fake::FakeDevice& mouse = fake::input().mouseDevice;
     fake::FakeDevice& joystick = fake::input().joystickDevice;
