@@ -162,11 +162,12 @@ TEST(DiskAudio,
 
     // A stopped copy goes silent and keeps its place; the engine rewinds a copy it cuts.
     plat::playBuffer(stopped, 0, 0, 0);
-    DWORD stoppedAt = 0;
-    waitFor([&] { return plat::getCurrentPosition(stopped, &stoppedAt, nullptr) == DS_OK && stoppedAt > 0; });
+    DWORD seen = 0, stoppedAt = 0;
+    waitFor([&] { return plat::getCurrentPosition(stopped, &seen, nullptr) == DS_OK && seen > 0; });
     ASSERT_EQ(plat::stopBuffer(stopped), DS_OK);
     EXPECT_EQ(status(stopped), 0u);
     plat::getCurrentPosition(stopped, &stoppedAt, nullptr);
+    EXPECT_GE(stoppedAt, seen);
     EXPECT_EQ(plat::setCurrentPosition(stopped, 0), DS_OK);
     DWORD rewound = 1;
     plat::getCurrentPosition(stopped, &rewound, nullptr);

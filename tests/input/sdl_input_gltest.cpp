@@ -53,7 +53,6 @@ void pushMotion(Sint32 dx, Sint32 dy) {
 void pushWheel(float notches, bool flipped) {
     push(SDL_MOUSEWHEEL, [&](SDL_Event& e) {
         e.wheel.preciseY = notches;
-        e.wheel.y = static_cast<Sint32>(notches);
         e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
     });
 }
