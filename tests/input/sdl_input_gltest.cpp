@@ -64,88 +64,34 @@ void pushButton(Uint8 button, bool down) {
     });
 }
 
-class SdlInput : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        REQUIRE_GL_WINDOW();
-        // Without a window manager the focus is given, not taken.
-        while (SDL_GetKeyboardFocus() != sdl2::mainWindow()) {
-            plat::setFocus(g_hWnd);
-            pump();
-            SDL_Delay(10);
-        }
-    }
-
-    void SetUp() override {
-        pump();
-        input = std::make_unique<InputSystem>();
-        ASSERT_EQ(input->init(nullptr, g_hWnd), DI_OK);
-    }
-
-    HRESULT pumpAndPoll() {
-        pump();
-        return input->poll();
-    }
-
-    std::unique_ptr<InputSystem> input;
-};
-
 }  // namespace
 
-// Game keys pressed through SDL feed their codes; a focus loss presses held keys again.
-TEST_F(SdlInput, KeysFeedTheirCodesFocusLossPressesHeldKeysAgainAndMinimisingDeactivates) {
-    const SDL_Scancode scancodes[] = {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_F12, SDL_SCANCODE_KP_7,
-                                      SDL_SCANCODE_PRINTSCREEN, SDL_SCANCODE_RCTRL};
-    const std::uint16_t codes[] = {KEY_ESC, KEY_F12, 169, 175, 131};  // ... NUM 7, PRINT SCRN, RIGHT CTRL
-    std::vector<HRESULT> polls;  // each poll's result, then every code's state after it
-    const auto poll = [&] {
-        polls.push_back(pumpAndPoll());
-        for (const std::uint16_t code : codes)
-            polls.push_back(input->keyState(code));
-    };
-    for (const SDL_Scancode scancode : scancodes)
-        pushKey(scancode, true);
-    poll();
-    poll();
-    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    poll();
-    poll();  // the mouse's turn to come back
-    poll();
-    for (const SDL_Scancode scancode : scancodes)
-        pushKey(scancode, false);
-    poll();
-    const HRESULT OK = DI_OK, LOST = DIERR_INPUTLOST;
-    EXPECT_EQ(polls, (std::vector<HRESULT>{OK,   2, 2, 2, 2, 2,     // pressed
-                                           OK,   3, 3, 3, 3, 3,     // held
-                                           LOST, 0, 0, 0, 0, 0,     // up while the keyboard is lost
-                                           LOST, 2, 2, 2, 2, 2,     // pressed again
-                                           OK,   3, 3, 3, 3, 3,     // held
-                                           OK,   1, 1, 1, 1, 1}));  // released
-    // Minimised, the loop stops acting on the state until the window is restored.
-    const std::vector<std::pair<SDL_WindowEventID, bool>> activity = {{SDL_WINDOWEVENT_FOCUS_GAINED, true},
-                                                                      {SDL_WINDOWEVENT_MINIMIZED, false},
-                                                                      {SDL_WINDOWEVENT_RESTORED, true}};
-    for (const auto& [event, active] : activity) {
-        pushWindowEvent(event);
+// One walk through the devices as the engine's frames read them, with a virtual stick attached.
+TEST(SdlInput,
+     KeysMouseAndStickAreReadFocusLossPressesHeldKeysAgainMinimisingDeactivatesAPulledStickIsDropped) {
+    REQUIRE_GL_WINDOW();
+    while (SDL_GetKeyboardFocus() != sdl2::mainWindow()) {  // without a window manager it is given, not taken
+        plat::setFocus(g_hWnd);
         pump();
-        EXPECT_EQ(g_display.active, active) << event;
+        SDL_Delay(10);
     }
-}
-
-// A stick scaled with its dead zone; pulled out, the read finding it gone fails once, drops it and its keys.
-TEST_F(SdlInput, MouseAndVirtualJoystickAreReadScaledWithTheDeadZoneAndThePulledOutStickIsDropped) {
-    input.reset();
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 12, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* virtualStick = SDL_JoystickOpen(index);
     ASSERT_NE(virtualStick, nullptr);
-    input = std::make_unique<InputSystem>();
+    pump();
+    auto input = std::make_unique<InputSystem>();
     ASSERT_EQ(input->init(nullptr, g_hWnd), DI_OK);
     ASSERT_NE(input->joystick, nullptr);
     EXPECT_EQ(std::make_tuple(input->joystickAcquired, input->joystickSubtype),
               std::make_tuple(1, static_cast<std::int32_t>(DIDEVTYPEJOYSTICK_GAMEPAD)));
+    const auto pumpAndPoll = [&input] {
+        pump();
+        return input->poll();
+    };
 
+    // The stick is scaled with its dead zone; the mouse's moves of a frame are summed.
     SDL_JoystickSetVirtualAxis(virtualStick, 0, 16384);   // half way: beyond the dead zone, scaled past it
     SDL_JoystickSetVirtualAxis(virtualStick, 1, -32768);  // all the way
     for (const int button : {0, 9, 11})
@@ -177,6 +123,45 @@ TEST_F(SdlInput, MouseAndVirtualJoystickAreReadScaledWithTheDeadZoneAndThePulled
     EXPECT_EQ(std::make_pair(input->keyState(KEY_JOY_BUTTON_0), input->keyState(KEY_MOUSE_RIGHT)),
               std::make_pair(KEYSTATE_RELEASED, KEYSTATE_RELEASED));
 
+    // Game keys pressed through SDL feed their codes; a focus loss presses held keys again.
+    const SDL_Scancode scancodes[] = {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_F12, SDL_SCANCODE_KP_7,
+                                      SDL_SCANCODE_PRINTSCREEN, SDL_SCANCODE_RCTRL};
+    const std::uint16_t codes[] = {KEY_ESC, KEY_F12, 169, 175, 131};  // ... NUM 7, PRINT SCRN, RIGHT CTRL
+    std::vector<HRESULT> polls;  // each poll's result, then every code's state after it
+    const auto poll = [&] {
+        polls.push_back(pumpAndPoll());
+        for (const std::uint16_t code : codes)
+            polls.push_back(input->keyState(code));
+    };
+    for (const SDL_Scancode scancode : scancodes)
+        pushKey(scancode, true);
+    poll();
+    poll();
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    poll();
+    poll();  // the mouse's turn to come back
+    poll();  // the stick's
+    for (const SDL_Scancode scancode : scancodes)
+        pushKey(scancode, false);
+    poll();
+    const HRESULT OK = DI_OK, LOST = DIERR_INPUTLOST;
+    EXPECT_EQ(polls, (std::vector<HRESULT>{OK,   2, 2, 2, 2, 2,     // pressed
+                                           OK,   3, 3, 3, 3, 3,     // held
+                                           LOST, 0, 0, 0, 0, 0,     // up while the keyboard is lost
+                                           LOST, 2, 2, 2, 2, 2,     // pressed again
+                                           LOST, 3, 3, 3, 3, 3,     // held
+                                           OK,   1, 1, 1, 1, 1}));  // released
+    // Minimised, the loop stops acting on the state until the window is restored.
+    const std::vector<std::pair<SDL_WindowEventID, bool>> activity = {{SDL_WINDOWEVENT_FOCUS_GAINED, true},
+                                                                      {SDL_WINDOWEVENT_MINIMIZED, false},
+                                                                      {SDL_WINDOWEVENT_RESTORED, true}};
+    for (const auto& [event, active] : activity) {
+        pushWindowEvent(event);
+        pump();
+        EXPECT_EQ(g_display.active, active) << event;
+    }
+
+    // Pulled out, the read that finds it gone fails once and drops it with its buttons.
     SDL_JoystickClose(virtualStick);
     SDL_JoystickDetachVirtual(index);
     EXPECT_EQ(pumpAndPoll(), DIERR_INPUTLOST);
