@@ -5,7 +5,7 @@
 # that entry writes its log into its install folder; the registered silent uninstall leaves nothing behind.
 #   windows_package_test.sh CMAKE CPACK BUILD_FOLDER
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/lib.sh"
+source "$here/../win32/lib.sh"
 cmake=$1
 E2E_WORK=$(mktemp -d)
 tmp=$E2E_WORK
@@ -21,30 +21,30 @@ zip=$(echo "$tmp"/package/*.zip)
 base=$(basename "$zip" .zip)
 [[ $base =~ ^brikatan-([0-9.]+)-(win64|win32)$ ]] || fail "the zip is named $base.zip"
 version=${BASH_REMATCH[1]}
+format=$([ "${BASH_REMATCH[2]}" = win64 ] && echo pei-x86-64 || echo pei-i386)
 setup=$tmp/package/$base-setup.exe
 # Windows reads the rights a program needs from its manifest: the invoker's own, for a per-user install.
 grep -aq 'requestedExecutionLevel level="asInvoker"' "$setup" || fail "no per-user installer $setup"
 
-# The zip: everything in one folder named as the zip, the program built for the processor its name says.
+# The zip: everything in one folder named as the zip, no expanded bitmaps, the program built for the processor
+# its name says, a README with Windows line ends that names the version.
 "$cmake" -E tar tf "$zip" >"$tmp/entries"
-! grep -v "^$base/" "$tmp/entries" || fail "entries outside $base/"
-! grep '\.bmp$' "$tmp/entries" || fail "the zip holds expanded bitmaps"
+! grep -v "^$base/" "$tmp/entries" && ! grep '\.bmp$' "$tmp/entries" || fail "entries outside $base/ or bitmaps"
 for path in brikatan.exe peltool.exe README.txt data/spr/arka.spr data/snd/ses/top.WAV data/snd/oyun.mp3; do
     grep -qxF "$base/$path" "$tmp/entries" || fail "the zip has no $path"
 done
 mkdir "$tmp/unzipped"
 (cd "$tmp/unzipped" && "$cmake" -E tar xf "$zip")
 unzipped=$tmp/unzipped/$base
-format=$([ "${BASH_REMATCH[2]}" = win64 ] && echo pei-x86-64 || echo pei-i386)
 objdump -f "$unzipped/brikatan.exe" | grep -q "file format $format" || fail "brikatan.exe is no $format"
-[ "$(grep -vc $'\r$' "$unzipped/README.txt")" = 0 ] || fail "README.txt has lines without Windows line ends"
-grep -q "^Brikatan $version"$'\r$' "$unzipped/README.txt" || fail "README.txt does not name version $version"
+[ "$(grep -vc $'\r$' "$unzipped/README.txt")" = 0 ] && grep -q "^Brikatan $version"$'\r$' "$unzipped/README.txt" ||
+    fail "README.txt has lines without Windows line ends or does not name version $version"
 
 # A Wine of the test's own, on a screen of its own (the game's window needs one from the start of the prefix).
 e2e_start_x 640x480x16
 wineboot -i >"$tmp/wineboot.log" 2>&1 || fail "wineboot could not make a prefix: $(cat "$tmp/wineboot.log")"
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
-windows_path() { wine cmd /c "echo $1" | tr -d '\r'; }
+unix_path() { winepath -u "$(wine cmd /c "echo $1" | tr -d '\r')" | tr -d '\r'; }
 # The user's and the shared folders, without Windows' own and the temporary files, which the uninstaller
 # leaves as Windows does: its copy there is removed on the next start.
 snapshot() { (cd "$WINEPREFIX/drive_c" && find . -path ./windows -prune -o -path '*/Temp' -prune -o -print | sort); }
@@ -54,36 +54,23 @@ wine "$setup" /S || fail "the silent install failed"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brikatan'
 registered() { wine reg query "$key" /v "$1" | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
 location=$(registered InstallLocation)
-[ "$location" = "$(windows_path '%LOCALAPPDATA%')\\Programs\\Brikatan" ] || fail "installed in '$location'"
-folder=$(winepath -u "$location" | tr -d '\r')
-[ "$(registered DisplayVersion)" = "$version" ] || fail "the registered version is not $version"
-entry="$(windows_path '%APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs\\Brikatan.lnk"
-shortcut=$(winepath -u "$entry" | tr -d '\r')
-[ -f "$shortcut" ] || fail "no Start-menu entry"
+folder=$(unix_path '%LOCALAPPDATA%\Programs\Brikatan')
+shortcut=$(unix_path '%APPDATA%\Microsoft\Windows\Start Menu\Programs\Brikatan.lnk')
+[ "$(winepath -u "$location" | tr -d '\r')" = "$folder" ] || fail "installed in '$location'"
+for value in "DisplayVersion=$version" "QuietUninstallString=\"$location\\Uninstall.exe\" /S"; do
+    [ "$(registered "${value%%=*}")" = "${value#*=}" ] || fail "the registered ${value%%=*} is not ${value#*=}"
+done
+[ -f "$shortcut" ] && [ -f "$folder/Uninstall.exe" ] || fail "no Start-menu entry or no uninstaller"
 diff -r -x Uninstall.exe "$unzipped" "$folder" || fail "the installed files differ from the zip's"
-[ -f "$folder/Uninstall.exe" ] || fail "no uninstaller"
 [ "$(wine "$folder/peltool.exe" --version | tr -d '\r')" = "peltool $version" ] ||
     fail "the installed peltool.exe does not give version $version"
 
 # Played from the Start-menu entry. The game is not the test's child: the Wine server, which ends with its last
-# program, stands for it. Its boxes (the notice, and the messages of a prefix without sound or a music decoder)
-# are windows of its class beside its full-screen one, answered until the menu's bottom rows show something.
-wine start "$entry"
+# program, stands for it. Its notice comes first, then the messages of a prefix without sound or a music decoder.
+wine start "$(winepath -w "$shortcut" | tr -d '\r')"
 wineserver -w &
 GAME_PID=$!
-game_window() { xwininfo -root -tree | awk '/"PEL2D - TEST": \("brikatan.exe"/ && / 640x480\+0\+0 / {print $1; exit}'; }
-answered=0
-while window=$(game_window) && { [ -z "$window" ] || ! e2e_shows_frame "$window" 640x60+0+420; }; do
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before drawing its menu"
-    for box in $(xwininfo -root -tree | awk '/\("brikatan.exe" "brikatan.exe"\)/ && !/"Default IME"/ &&
-                                            !/ 640x480\+0\+0 / {print $1}'); do
-        xwininfo -id "$box" 2>/dev/null | grep -q IsViewable || continue
-        xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
-        answered=$((answered + 1))
-    done
-    sleep 0.3
-done
-[ "$answered" -gt 0 ] || fail "the game showed no notice"
+win_start_up "PEL2D - TEST|*"
 # Closed as a player closes a window: taskkill without /f sends WM_CLOSE, to the process id (in hexadecimal
 # in the debugger's list).
 pid=$(wine winedbg --command "info proc" | tr -d '\r' | awk "/'brikatan.exe'/ {sub(/^=/, \"\", \$1); print \$1; exit}")
@@ -91,11 +78,8 @@ wine taskkill /pid $((16#${pid:-0})) >/dev/null || fail "no brikatan.exe to clos
 e2e_wait_exit
 GAME_PID=
 E2E_WORK=$folder e2e_log_complete || fail "no complete log in the install folder: the entry did not start it there"
-E2E_WORK=$tmp
 
 # The registered silent uninstall, which runs on from a copy of itself: the test waits for the Wine server.
-quiet=$(registered QuietUninstallString)
-[ "$quiet" = "\"$location\\Uninstall.exe\" /S" ] || fail "the quiet uninstall command is '$quiet'"
 wine "$folder/Uninstall.exe" /S || fail "the silent uninstall failed"
 wineserver -w
 [ ! -e "$folder" ] && [ ! -e "$shortcut" ] || fail "the install folder or the Start-menu entry is left"

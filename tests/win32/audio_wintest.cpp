@@ -1,16 +1,20 @@
-// The Windows sound and media backend on Wine's DirectSound and DirectShow, as the engine drives them. Run
-// from the folder that holds data/snd/oyun.mp3, a track of TRACK_MS milliseconds:
-//   win32_audio_test device|no-device TRACK_MS
-// It prints what each step gave; audio_wintest.sh compares the whole transcript. Every wait is on what the
+// The Windows sound and media backend on Wine's DirectSound and DirectShow as the engine drives them, one
+// line per step for audio_wintest.sh, run where data/snd/oyun.mp3 lasts TRACK_MS. Every wait is on what the
 // backend reports (a status bit, the graph's notice), bounded only far beyond the sound's own length.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <utility>
 
 #include "platform/native.h"
 
 namespace {
+
+namespace native = plat::native;
+
+constexpr DWORD TRACK_MS = 1500;
+// 16-bit mono at 22050 Hz, a quarter of a second.
+constexpr DWORD TONE_RATE = 22050;
+constexpr DWORD TONE_BYTES = TONE_RATE / 4 * 2;
+constexpr DWORD TONE_MS = 250;
 
 // The codes the transcript names; any other in hexadecimal, in one of a few buffers, as a line shows several.
 const char* nameOf(HRESULT result) {
@@ -37,61 +41,39 @@ const char* endAfter(DWORD elapsed, DWORD soundMs) {
     return elapsed == 0 ? "never" : elapsed >= soundMs / 2 ? "after its length" : "too soon";
 }
 
-// 16-bit mono at 22050 Hz, a quarter of a second.
-constexpr DWORD TONE_RATE = 22050;
-constexpr DWORD TONE_BYTES = TONE_RATE / 4 * 2;
-constexpr DWORD TONE_MS = 250;
-const plat::WaveFormat TONE_FORMAT{WAVE_FORMAT_PCM, 1, TONE_RATE, TONE_RATE * 2, 2, 16, 0};
-
-std::int16_t toneSample(DWORD index) {
-    return static_cast<std::int16_t>((index * 37) % 2000) - 1000;
-}
-
 // Writes the tone through a lock of the whole buffer, or checks that it reads back; whether all went well.
 bool lockedTone(plat::SoundBuffer* buffer, bool write) {
     void* region = nullptr;
     void* region2 = nullptr;
-    DWORD bytes = 0;
-    DWORD bytes2 = 0;
-    if (plat::native::lockBuffer(buffer, 0, 0, &region, &bytes, &region2, &bytes2, DSBLOCK_ENTIREBUFFER) !=
-        DS_OK)
+    DWORD bytes = 0, bytes2 = 0;
+    if (native::lockBuffer(buffer, 0, 0, &region, &bytes, &region2, &bytes2, DSBLOCK_ENTIREBUFFER) != DS_OK)
         return false;
     bool same = bytes == TONE_BYTES && !region2 && bytes2 == 0;
     auto* samples = static_cast<std::int16_t*>(region);
     for (DWORD i = 0; same && i < bytes / 2; ++i) {
-        if (write) samples[i] = toneSample(i);
-        same = samples[i] == toneSample(i);
+        const auto sample = static_cast<std::int16_t>(static_cast<int>(i * 37 % 2000) - 1000);
+        if (write) samples[i] = sample;
+        same = samples[i] == sample;
     }
-    return plat::native::unlockBuffer(buffer, region, bytes, region2, bytes2) == DS_OK && same;
-}
-
-plat::SoundBuffer* createTone(plat::SoundDevice* device) {
-    constexpr DWORD ENGINE_FLAGS = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN |
-                                   DSBCAPS_CTRLVOLUME | DSBCAPS_GETCURRENTPOSITION2;
-    const plat::SoundBufferDesc desc{36, ENGINE_FLAGS, TONE_BYTES, 0, &TONE_FORMAT};
-    plat::SoundBuffer* buffer = nullptr;
-    const HRESULT result = plat::native::createSoundBuffer(device, desc, &buffer);
-    std::printf("buffer %s, tone written %d\n", nameOf(result), buffer && lockedTone(buffer, true));
-    return buffer;
+    return native::unlockBuffer(buffer, region, bytes, region2, bytes2) == DS_OK && same;
 }
 
 DWORD statusOf(plat::SoundBuffer* buffer) {
     DWORD status = 0xFFFFFFFFu;
-    plat::native::getBufferStatus(buffer, &status);
+    native::getBufferStatus(buffer, &status);
     return status;
 }
 
 DWORD playCursorOf(plat::SoundBuffer* buffer) {
-    DWORD play = 0xFFFFFFFFu;
-    DWORD write = 0;
-    plat::native::getCurrentPosition(buffer, &play, &write);
+    DWORD play = 0xFFFFFFFFu, write = 0;
+    native::getCurrentPosition(buffer, &play, &write);
     return play;
 }
 
 // Plays the buffer once and follows its status until it ends by itself.
 void playToEnd(const char* what, plat::SoundBuffer* buffer) {
     const DWORD start = GetTickCount();
-    const HRESULT result = plat::native::playBuffer(buffer, 0, 0, 0);
+    const HRESULT result = native::playBuffer(buffer, 0, 0, 0);
     const DWORD status = statusOf(buffer);
     DWORD elapsed = 0;
     while (elapsed == 0 && GetTickCount() - start <= boundFor(TONE_MS)) {
@@ -104,42 +86,47 @@ void playToEnd(const char* what, plat::SoundBuffer* buffer) {
 
 // What the engine does to cut a copy short: stop it while it loops and rewind it.
 void cutShort(plat::SoundBuffer* buffer) {
-    const HRESULT set = plat::native::setCurrentPosition(buffer, 4000);
+    const HRESULT set = native::setCurrentPosition(buffer, 4000);
     const DWORD standing = playCursorOf(buffer);
-    const HRESULT looped = plat::native::playBuffer(buffer, 0, 0, DSBPLAY_LOOPING);
+    const HRESULT looped = native::playBuffer(buffer, 0, 0, DSBPLAY_LOOPING);
     const DWORD looping = statusOf(buffer);
-    const HRESULT stopped = plat::native::stopBuffer(buffer);
+    const HRESULT stopped = native::stopBuffer(buffer);
     const DWORD after = statusOf(buffer);
-    const HRESULT rewound = plat::native::setCurrentPosition(buffer, 0);
-    const DWORD start = playCursorOf(buffer);
+    const HRESULT rewound = native::setCurrentPosition(buffer, 0);
     std::printf("position %s at %lu, loop %s status %lu, stop %s status %lu, rewind %s at %lu, restore %s\n",
                 nameOf(set), standing, nameOf(looped), looping, nameOf(stopped), after, nameOf(rewound),
-                start, nameOf(plat::native::restoreBuffer(buffer)));
+                playCursorOf(buffer), nameOf(native::restoreBuffer(buffer)));
 }
 
 void checkSound(HWND window) {
-    plat::SoundDevice* device = nullptr;
-    HRESULT result = plat::native::directSoundCreate(&device);
-    std::printf("device %s, cooperative level %s\n", nameOf(result),
-                device ? nameOf(plat::native::setCooperativeLevel(device, window, DSSCL_NORMAL)) : "-");
+    // Without a driver the engine gets no device, not the stale pointer it passed in.
+    int stale = 0;
+    auto* device = reinterpret_cast<plat::SoundDevice*>(&stale);
+    HRESULT result = native::directSoundCreate(&device);
+    std::printf("device %s, none %d, cooperative level %s\n", nameOf(result), device == nullptr,
+                device ? nameOf(native::setCooperativeLevel(device, window, DSSCL_NORMAL)) : "-");
     if (!device) return;
-    plat::SoundBuffer* original = createTone(device);
-    plat::SoundBuffer* copy = nullptr;
-    result = plat::native::duplicateSoundBuffer(device, original, &copy);
+    constexpr DWORD ENGINE_FLAGS = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN |
+                                   DSBCAPS_CTRLVOLUME | DSBCAPS_GETCURRENTPOSITION2;
+    const plat::WaveFormat format{WAVE_FORMAT_PCM, 1, TONE_RATE, TONE_RATE * 2, 2, 16, 0};
+    plat::SoundBuffer *original = nullptr, *copy = nullptr;
+    result = native::createSoundBuffer(device, {36, ENGINE_FLAGS, TONE_BYTES, 0, &format}, &original);
+    std::printf("buffer %s, tone written %d\n", nameOf(result), original && lockedTone(original, true));
+    result = native::duplicateSoundBuffer(device, original, &copy);
     if (!original || !copy) return;
     std::printf("duplicate %s, same samples %d, status %lu %lu\n", nameOf(result), lockedTone(copy, false),
                 statusOf(original), statusOf(copy));
     // Both copies sound at once, each with its own status; a finished copy plays again from its start.
-    std::printf("copy %s\n", nameOf(plat::native::playBuffer(copy, 0, 0, 0)));
+    std::printf("copy %s\n", nameOf(native::playBuffer(copy, 0, 0, 0)));
     playToEnd("original", original);
     playToEnd("original again", original);
     std::printf("copy status %lu\n", statusOf(copy));
     cutShort(copy);
     // Buffers outlive the device handle.
-    plat::native::releaseSoundDevice(device);
+    native::releaseSoundDevice(device);
     playToEnd("copy without the device", copy);
-    plat::native::releaseBuffer(copy);
-    plat::native::releaseBuffer(original);
+    native::releaseBuffer(copy);
+    native::releaseBuffer(original);
 }
 
 struct Graph {
@@ -147,109 +134,81 @@ struct Graph {
     plat::MediaControl* control = nullptr;
     plat::MediaEvent* events = nullptr;
     plat::MediaSeeking* seeking = nullptr;
+
+    Graph() {
+        if (native::createFilterGraph(&builder) != S_OK ||
+            native::queryMediaControl(builder, &control) != S_OK ||
+            native::queryMediaEvent(builder, &events) != S_OK ||
+            native::queryMediaSeeking(builder, &seeking) != S_OK)
+            std::printf("graph not made\n");
+    }
+    // The four interfaces are views of one graph: it goes with the last of them.
+    ~Graph() {
+        const std::uint32_t left =
+            native::release(seeking) + native::release(events) + native::release(control);
+        std::printf("graph released, %s\n", left > 0 && native::release(builder) == 0 ? "gone" : "left");
+    }
 };
 
-Graph createGraph() {
-    Graph graph;
-    if (plat::native::createFilterGraph(&graph.builder) != S_OK ||
-        plat::native::queryMediaControl(graph.builder, &graph.control) != S_OK ||
-        plat::native::queryMediaEvent(graph.builder, &graph.events) != S_OK ||
-        plat::native::queryMediaSeeking(graph.builder, &graph.seeking) != S_OK)
-        std::printf("graph not made\n");
-    return graph;
-}
-
-// The four interfaces are views of one graph: it goes with the last of them.
-void releaseGraph(const Graph& graph) {
-    const std::uint32_t left = plat::native::release(graph.seeking) + plat::native::release(graph.events) +
-                               plat::native::release(graph.control);
-    std::printf("graph released, %s\n",
-                left > 0 && plat::native::release(graph.builder) == 0 ? "gone" : "left");
-}
-
-// Takes every queued event; true when the end of the stream was among them.
-bool takeEvents(plat::MediaEvent* events) {
-    bool complete = false;
-    long code = 0;
-    LONG_PTR param1 = 0;
-    LONG_PTR param2 = 0;
-    while (SUCCEEDED(plat::native::getEvent(events, &code, &param1, &param2, 0))) {
-        complete = complete || code == EC_COMPLETE;
-        if (plat::native::freeEventParams(events, code, param1, param2) != S_OK)
-            std::printf("event not freed\n");
-    }
-    return complete;
-}
-
-// A message loop as the engine's, taking the graph's events after each message, until the stream ends.
-void waitForEnd(const char* what, HRESULT result, const Graph& graph, DWORD trackMs) {
+// A message loop as the engine's, taking the graph's events after each message until the stream's end is
+// among them, then one more event.
+void waitForEnd(const char* what, HRESULT result, const Graph& graph) {
     const DWORD start = GetTickCount();
     DWORD elapsed = 0;
-    for (DWORD waited = 0; elapsed == 0 && waited < boundFor(trackMs); waited = GetTickCount() - start) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, boundFor(trackMs) - waited, QS_ALLINPUT);
+    long code = 0;
+    LONG_PTR param1 = 0, param2 = 0;
+    for (DWORD waited = 0; elapsed == 0 && waited < boundFor(TRACK_MS); waited = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, boundFor(TRACK_MS) - waited, QS_ALLINPUT);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
-        if (takeEvents(graph.events)) elapsed = GetTickCount() - start;
+        while (SUCCEEDED(native::getEvent(graph.events, &code, &param1, &param2, 0))) {
+            if (code == EC_COMPLETE) elapsed = GetTickCount() - start;
+            if (native::freeEventParams(graph.events, code, param1, param2) != S_OK)
+                std::printf("event not freed\n");
+        }
     }
-    long code = 0;
-    LONG_PTR param1 = 0;
-    LONG_PTR param2 = 0;
-    std::printf("%s %s: ended %s, then %s\n", what, nameOf(result), endAfter(elapsed, trackMs),
-                nameOf(plat::native::getEvent(graph.events, &code, &param1, &param2, 0)));
+    std::printf("%s %s: ended %s, then %s\n", what, nameOf(result), endAfter(elapsed, TRACK_MS),
+                nameOf(native::getEvent(graph.events, &code, &param1, &param2, 0)));
 }
 
 HRESULT rewind(plat::MediaSeeking* seeking) {
     LONGLONG start = 0;
-    return plat::native::setPositions(seeking, &start, AM_SEEKING_AbsolutePositioning, nullptr,
-                                      AM_SEEKING_NoPositioning);
+    return native::setPositions(seeking, &start, AM_SEEKING_AbsolutePositioning, nullptr,
+                                AM_SEEKING_NoPositioning);
 }
 
-void checkMusic(DWORD trackMs) {
-    const Graph graph = createGraph();
-    const HRESULT rendered = plat::native::renderFile(graph.builder, L"data/snd/oyun.mp3", nullptr);
-    std::printf("rendered %s\n", nameOf(rendered));
-    const HRESULT ran = plat::native::run(graph.control);
-    waitForEnd("run", ran < 0 ? ran : S_OK, graph, trackMs);
-    // The engine's loop: a seek to the start while the graph runs plays the track again.
-    waitForEnd("rewound", rewind(graph.seeking), graph, trackMs);
-    // Its fallback: stopped, rewound and run again.
-    const HRESULT stopped = plat::native::stop(graph.control);
-    const HRESULT rewound = rewind(graph.seeking);
-    const HRESULT again = rewound != S_OK ? rewound : plat::native::run(graph.control) < 0 ? E_FAIL : S_OK;
-    waitForEnd(stopped == S_OK ? "stopped and run again" : "not stopped", again, graph, trackMs);
-    std::printf("stopped %s\n", nameOf(plat::native::stop(graph.control)));
-    releaseGraph(graph);
-
-    const Graph empty = createGraph();
+void checkMusic() {
+    {
+        const Graph graph;
+        std::printf("rendered %s\n",
+                    nameOf(native::renderFile(graph.builder, L"data/snd/oyun.mp3", nullptr)));
+        const HRESULT ran = native::run(graph.control);
+        waitForEnd("run", ran < 0 ? ran : S_OK, graph);
+        // The engine's loop: a seek to the start while the graph runs plays the track again.
+        waitForEnd("rewound", rewind(graph.seeking), graph);
+        // Its fallback: stopped, rewound and run again.
+        const HRESULT stopped = native::stop(graph.control);
+        const HRESULT rewound = rewind(graph.seeking);
+        const HRESULT again = rewound != S_OK ? rewound : native::run(graph.control) < 0 ? E_FAIL : S_OK;
+        waitForEnd(stopped == S_OK ? "stopped and run again" : "not stopped", again, graph);
+        std::printf("stopped %s\n", nameOf(native::stop(graph.control)));
+    }
+    const Graph empty;
     std::printf("missing track %s\n",
-                nameOf(plat::native::renderFile(empty.builder, L"data/snd/none.mp3", nullptr)));
-    releaseGraph(empty);
+                nameOf(native::renderFile(empty.builder, L"data/snd/none.mp3", nullptr)));
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[1], "device") != 0 && std::strcmp(argv[1], "no-device") != 0)) {
-        std::printf("usage: %s device|no-device TRACK_MS\n", argv[0]);
-        return 2;
-    }
-    const auto trackMs = static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10));
+int main() {
     // DirectSound's cooperative level asks for a window; any class will do.
     HWND window = CreateWindowExA(0, "STATIC", "audio", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 64, 64,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    std::printf("window %d, COM %s\n", window != nullptr, nameOf(plat::native::coInitialize()));
-    if (std::strcmp(argv[1], "device") == 0) {
-        checkSound(window);
-    } else {
-        // Without a driver the engine gets no device, not the stale pointer it passed in.
-        int stale = 0;
-        auto* device = reinterpret_cast<plat::SoundDevice*>(&stale);
-        const HRESULT result = plat::native::directSoundCreate(&device);
-        std::printf("device %s, none %d\n", nameOf(result), device == nullptr);
-    }
-    checkMusic(trackMs);
-    plat::native::coUninitialize();
+    std::printf("window %d, COM %s\n", window != nullptr, nameOf(native::coInitialize()));
+    checkSound(window);
+    checkMusic();
+    native::coUninitialize();
     DestroyWindow(window);
     return 0;
 }

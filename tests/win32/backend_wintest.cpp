@@ -1,17 +1,13 @@
-// The Windows backend on a real Wine and X server: a window of the engine's kind with its pixel format and
-// context, one frame drawn and read back, the message queue as the engine pumps it, and the full-screen mode
-// switch on a screen that has the game's mode and on one that has not. Run by wine-on-xvfb.sh, one screen
-// per test suite (see CMakeLists.txt).
-#include <gtest/gtest.h>
-
-#include <GL/gl.h>
-
-#include <array>
-#include <cstdint>
+// The Windows backend on a real Wine and X server, one line per step for wine-on-xvfb.sh to compare with the
+// screen's transcript (backend-*.expected): a window of the engine's kind with its pixel format and context,
+// a frame drawn and read back, the message queue as the engine pumps it, and the switch to the game's mode.
+#include <cstdio>
 #include <vector>
 
 #include "platform/native.h"
 #include "platform/window.h"
+
+#include <GL/gl.h>
 
 namespace {
 
@@ -31,50 +27,23 @@ LRESULT testProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return plat::defWindowProc(window, message, wParam, lParam);
 }
 
-void quad(int left, int bottom, int right, int top) {
-    glVertex2i(left, bottom);
-    glVertex2i(right, bottom);
-    glVertex2i(right, top);
-    glVertex2i(left, top);
+const char* nameOf(UINT message) {
+    return message == WM_QUIT    ? "WM_QUIT"
+           : message == WM_SIZE  ? "WM_SIZE"
+           : message == WM_CLOSE ? "WM_CLOSE"
+                                 : "?";
 }
 
-class Win32Window : public testing::Test {
-protected:
-    void SetUp() override {
-        g_procedureMessages.clear();
-        instance = plat::getModuleHandle();
-        ASSERT_TRUE(plat::registerClass(
-            {CS_HREDRAW | CS_VREDRAW | CS_OWNDC, testProcedure, instance, nullptr, CLASS_NAME}));
-        EXPECT_FALSE(plat::registerClass({CS_OWNDC, testProcedure, instance, nullptr, CLASS_NAME}))
-            << "a class is registered once";
-        plat::Rect rect{0, 0, WIDTH, HEIGHT};
-        ASSERT_TRUE(plat::adjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE));
-        EXPECT_LT(rect.left, 0) << "the frame grows the rectangle";
-        window = plat::native::createWindow(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, CLASS_NAME, "test",
-                                            WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                                            rect.right - rect.left, rect.bottom - rect.top, instance);
-        ASSERT_NE(window, nullptr);
-        dc = plat::getDC(window);
-        ASSERT_NE(dc, nullptr);
-    }
-    void TearDown() override {
-        if (context) {
-            EXPECT_TRUE(plat::makeCurrent(nullptr, nullptr));
-            EXPECT_TRUE(plat::deleteContext(context));
-        }
-        EXPECT_TRUE(!dc || plat::releaseDC(window, dc));
-        EXPECT_TRUE(!window || plat::destroyWindow(window));
-        EXPECT_TRUE(plat::unregisterClass(CLASS_NAME, instance));
-    }
+// The next queued message, printed with its wParam.
+plat::Message next(const char* what) {
+    plat::Message message{};
+    if (!plat::native::peekMessage(&message)) message.message = 0;
+    std::printf("%s %s %lu", what, nameOf(message.message), static_cast<unsigned long>(message.wParam));
+    return message;
+}
 
-    HINSTANCE instance = nullptr;
-    HWND window = nullptr;
-    HDC dc = nullptr;
-    HGLRC context = nullptr;
-};
-
-TEST_F(Win32Window, PixelFormatContextAndADrawnFrameReadBack) {
-    // The engine's: double-buffered RGBA for a window, 16-bit colour and depth.
+// The engine's pixel format (double-buffered RGBA for a window, 16-bit colour and depth) and its context.
+HGLRC createContext(HDC dc) {
     constexpr DWORD FLAGS = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     plat::PixelFormatDescriptor descriptor{};
     descriptor.size = sizeof descriptor;
@@ -85,91 +54,97 @@ TEST_F(Win32Window, PixelFormatContextAndADrawnFrameReadBack) {
     descriptor.depthBits = 16;
     descriptor.layerType = PFD_MAIN_PLANE;
     const int format = plat::choosePixelFormat(dc, descriptor);
-    ASSERT_GT(format, 0);
-    ASSERT_TRUE(plat::setPixelFormat(dc, format, descriptor));
     PIXELFORMATDESCRIPTOR chosen{};
-    ASSERT_GT(DescribePixelFormat(dc, format, sizeof chosen, &chosen), 0);
-    EXPECT_EQ(chosen.dwFlags & FLAGS, FLAGS);
-    EXPECT_GE(chosen.cDepthBits, 16);
+    DescribePixelFormat(dc, format, sizeof chosen, &chosen);
+    const bool set = format > 0 && plat::setPixelFormat(dc, format, descriptor);
+    HGLRC context = set ? plat::createContext(dc) : nullptr;
+    const bool current = context && plat::makeCurrent(dc, context);
+    std::printf(
+        "format set %d, flags %d, depth 16+ %d, context current %d, multitexture %d, no such entry %d\n", set,
+        (chosen.dwFlags & FLAGS) == FLAGS, chosen.cDepthBits >= 16, current,
+        current && plat::getProcAddress("glActiveTextureARB"),
+        current && !plat::getProcAddress("glNoSuchEntryPoint"));
+    return context;
+}
 
-    context = plat::createContext(dc);
-    ASSERT_NE(context, nullptr);
-    ASSERT_TRUE(plat::makeCurrent(dc, context));
-    EXPECT_NE(plat::getProcAddress("glActiveTextureARB"), nullptr) << "multitexture through the ICD";
-    EXPECT_EQ(plat::getProcAddress("glNoSuchEntryPoint"), nullptr);
-    plat::showWindow(window, SW_SHOW);
-
-    // Red on the left half, blue on the right, over a green clear: colours exact in 5-6-5 and in 8-8-8.
+// Red on the left half, blue on the right, over a green clear (colours exact in 5-6-5 and in 8-8-8), read
+// back at the four corners.
+void drawFrame(HDC dc) {
     glViewport(0, 0, WIDTH, HEIGHT);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, WIDTH, 0, HEIGHT, -1, 1);
-    glBegin(GL_QUADS);
     glColor3f(1.0f, 0.0f, 0.0f);
-    quad(0, 0, WIDTH / 2, HEIGHT / 2);
+    glRecti(0, 0, WIDTH / 2, HEIGHT / 2);
     glColor3f(0.0f, 0.0f, 1.0f);
-    quad(WIDTH / 2, 0, WIDTH, HEIGHT / 2);
-    glEnd();
+    glRecti(WIDTH / 2, 0, WIDTH, HEIGHT / 2);
     glFinish();
     std::vector<std::uint8_t> pixels(WIDTH * HEIGHT * 4);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    const auto at = [&](int x, int y) {
-        const std::uint8_t* p = &pixels[static_cast<std::size_t>((y * WIDTH + x) * 4)];
-        return std::array<int, 3>{p[0], p[1], p[2]};
-    };
-    EXPECT_EQ(at(3, 3), (std::array<int, 3>{255, 0, 0}));
-    EXPECT_EQ(at(WIDTH - 3, 3), (std::array<int, 3>{0, 0, 255}));
-    EXPECT_EQ(at(3, HEIGHT - 3), (std::array<int, 3>{0, 255, 0}));
-    EXPECT_EQ(at(WIDTH - 3, HEIGHT - 3), (std::array<int, 3>{0, 255, 0}));
-    EXPECT_TRUE(plat::native::swapBuffers(dc));
+    std::printf("pixels");
+    for (const int offset : {(3 * WIDTH + 3) * 4, (3 * WIDTH + WIDTH - 3) * 4, ((HEIGHT - 3) * WIDTH + 3) * 4,
+                             ((HEIGHT - 2) * WIDTH - 3) * 4})
+        std::printf(" %02x%02x%02x", pixels[offset], pixels[offset + 1], pixels[offset + 2]);
+    std::printf(", error %u, swapped %d\n", glGetError(), plat::native::swapBuffers(dc));
 }
 
-TEST_F(Win32Window, TheQueueDrainsWithoutDispatchAndTheProcedureSeesSentAndDispatchedMessages) {
-    plat::showWindow(window, SW_SHOW);
-    // A shown window is invalid, and WM_PAINT stays queued while it is: taking messages without dispatching
-    // them (as a replay does) must still empty the queue.
+// A shown window is invalid, and WM_PAINT stays queued while it is: taking messages without dispatching them
+// (as a replay does) must still empty the queue. A sent message goes straight to the procedure; posted ones
+// come before the quit.
+void pumpQueue(HWND window) {
     plat::Message message{};
     int taken = 0;
     while (plat::native::peekMessage(&message) && taken < 1000)
         ++taken;
-    EXPECT_LT(taken, 1000) << "the queue never empties";
-
-    EXPECT_EQ(plat::sendMessage(window, WM_CLOSE, 0, 0), 0);
-    EXPECT_EQ(g_procedureMessages.back(), static_cast<UINT>(WM_CLOSE)) << "sent straight to the procedure";
-    ASSERT_TRUE(plat::native::peekMessage(&message));
-    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
-    EXPECT_EQ(message.wParam, 7u) << "the exit code";
-
-    const std::size_t seen = g_procedureMessages.size();
+    const LRESULT closed = plat::sendMessage(window, WM_CLOSE, 0, 0);
+    std::printf("queue emptied %d, close sent %ld to %s, ", taken < 1000, static_cast<long>(closed),
+                nameOf(g_procedureMessages.back()));
+    next("then");
     plat::postQuitMessage(0);
     PostMessageA(window, WM_SIZE, 0, MAKELPARAM(20, 10));
-    ASSERT_TRUE(plat::native::peekMessage(&message));
-    EXPECT_EQ(message.message, static_cast<UINT>(WM_SIZE)) << "posted messages before the quit";
+    const std::size_t seen = g_procedureMessages.size();
+    message = next(", posted");
     plat::translateMessage(message);
     plat::dispatchMessage(message);
-    ASSERT_EQ(g_procedureMessages.size(), seen + 1);
-    EXPECT_EQ(g_procedureMessages.back(), static_cast<UINT>(WM_SIZE));
-    ASSERT_TRUE(plat::native::peekMessage(&message));
-    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
-}
-
-// ChangeDisplaySettingsA for the game's mode, then back to the desktop's. Run on two screens.
-std::int32_t switchToGameMode() {
-    const std::int32_t result = plat::native::changeDisplayMode(640, 480, 16);
-    if (result == DISP_CHANGE_SUCCESSFUL) plat::restoreDisplayMode();
-    return result;
-}
-
-TEST(DisplayModeOnA640x480x16Screen, TheGameModeIsAccepted) {
-    EXPECT_EQ(switchToGameMode(), DISP_CHANGE_SUCCESSFUL);
-}
-
-TEST(DisplayModeOnA1024x768x24Screen, TheGameModeIsRefused) {
-    EXPECT_NE(switchToGameMode(), DISP_CHANGE_SUCCESSFUL);
+    std::printf(" dispatched %zu %s,", g_procedureMessages.size() - seen, nameOf(g_procedureMessages.back()));
+    next(" then");
+    std::printf("\n");
 }
 
 }  // namespace
+
+int main() {
+    const HINSTANCE instance = plat::getModuleHandle();
+    const bool registered = plat::registerClass(
+        {CS_HREDRAW | CS_VREDRAW | CS_OWNDC, testProcedure, instance, nullptr, CLASS_NAME});
+    const bool again = plat::registerClass({CS_OWNDC, testProcedure, instance, nullptr, CLASS_NAME});
+    plat::Rect rect{0, 0, WIDTH, HEIGHT};
+    const bool adjusted =
+        plat::adjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE);
+    HWND window = plat::native::createWindow(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, CLASS_NAME, "test",
+                                             WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                             rect.right - rect.left, rect.bottom - rect.top, instance);
+    HDC dc = window ? plat::getDC(window) : nullptr;
+    std::printf("class registered %d, again %d, frame grows %d, window %d, dc %d\n", registered, again,
+                adjusted && rect.left < 0 && rect.right > WIDTH, window != nullptr, dc != nullptr);
+    if (!dc) return 1;
+    plat::showWindow(window, SW_SHOW);
+    pumpQueue(window);
+    HGLRC context = createContext(dc);
+    if (context) drawFrame(dc);
+
+    // The game's mode, then back to the desktop's: only a screen that has it accepts it.
+    const std::int32_t mode = plat::native::changeDisplayMode(640, 480, 16);
+    if (mode == DISP_CHANGE_SUCCESSFUL) plat::restoreDisplayMode();
+    std::printf("game mode %s\n", mode == DISP_CHANGE_SUCCESSFUL ? "accepted" : "refused");
+
+    const bool contextGone = plat::makeCurrent(nullptr, nullptr) && plat::deleteContext(context);
+    const bool dcGone = plat::releaseDC(window, dc);
+    const bool windowGone = plat::destroyWindow(window);
+    std::printf("released: context %d, dc %d, window %d, class %d\n", contextGone, dcGone, windowGone,
+                plat::unregisterClass(CLASS_NAME, instance));
+    return 0;
+}

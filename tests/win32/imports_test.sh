@@ -4,15 +4,10 @@
 set -euo pipefail
 objdump=$1
 shift
-system_dlls="kernel32 user32 gdi32 opengl32 glu32 winmm dinput8 dinput dsound ole32 oleaut32 msvcrt advapi32 shell32"
-status=0
+system='kernel32|user32|gdi32|opengl32|glu32|winmm|dinput8|dinput|dsound|ole32|oleaut32|msvcrt|advapi32|shell32'
 for program in "$@"; do
     dlls=$("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p')
-    [ -n "$dlls" ] || { echo "$program: no imports found"; status=1; }
-    for dll in $dlls; do
-        [[ " $system_dlls " == *" $(basename "${dll,,}" .dll) "* ]] ||
-            { echo "$program imports $dll, which is not a system DLL"; status=1; }
-    done
     echo "$(basename "$program"):" $dlls
+    [ -n "$dlls" ] || { echo "$program: no imports found" && exit 1; }
+    ! grep -viE "^($system)\.dll$" <<<"$dlls" || { echo "$program imports the DLLs above, not system ones" && exit 1; }
 done
-exit $status

@@ -1,10 +1,7 @@
-// The DirectInput keyboard and mouse on a real window, reported line by line for input_wintest.sh, which
-// types and moves the pointer with xdotool and compares the whole transcript.
-//
-// Two windows: the game's, and beside it a small one that stands for another program; a click on it takes
-// the focus away, a click on the game's window brings it back. A line is printed when a device answers
-// something new: the keyboard snapshot changed (every byte that is not 0, with the mouse movement and wheel
-// summed since the previous line), the devices were lost or refused, or came back. F12 ends the program.
+// The DirectInput keyboard and mouse on a real window, one line whenever a device answers something new, for
+// input_wintest.sh, which types and moves the pointer with xdotool and compares the whole transcript. A small
+// second window stands for another program: a click on it takes the focus away, one on the game's window
+// brings it back. F12 ends the program.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -35,9 +32,11 @@ const std::pair<HRESULT, const char*> RESULT_NAMES[] = {NAMED(DI_OK),
 const char* nameOf(HRESULT result) {
     for (const auto& [code, name] : RESULT_NAMES)
         if (code == result) return name;
-    static char unknown[16];
-    std::snprintf(unknown, sizeof unknown, "0x%08lX", static_cast<unsigned long>(result));
-    return unknown;
+    static char hex[2][12];
+    static int next = 0;
+    char* text = hex[next++ % 2];
+    std::snprintf(text, sizeof hex[0], "0x%08lX", static_cast<unsigned long>(result));
+    return text;
 }
 
 // Where the pointer was at the last move that reached the window, in the window's coordinates.
@@ -48,8 +47,7 @@ LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return plat::defWindowProc(window, message, wParam, lParam);
 }
 
-// Takes the window's messages, then lets the rest of a loaded machine run before the next read (nothing
-// waits on how long that takes).
+// Takes the window's messages, then lets the rest of a loaded machine run before the next read.
 void pumpMessages() {
     plat::Message message{};
     while (plat::peekMessage(&message)) {
@@ -71,118 +69,82 @@ plat::BOOL takeFirst(const plat::DeviceInstance* instance, void* context) {
     return DIENUM_STOP;
 }
 
-struct Devices {
-    plat::InputObject* input = nullptr;
-    plat::InputDevice* keyboard = nullptr;
-    plat::InputDevice* mouse = nullptr;
-};
-
-bool create(HWND window, Devices* devices) {
-    if (FAILED(plat::directInputCreate(plat::getModuleHandle(), DIRECTINPUT_VERSION, &devices->input,
-                                       nullptr)) ||
-        FAILED(plat::createDevice(devices->input, GUID_SysKeyboard, &devices->keyboard, nullptr)) ||
-        FAILED(plat::createDevice(devices->input, GUID_SysMouse, &devices->mouse, nullptr)))
-        return false;
-    plat::setDataFormat(devices->keyboard, &c_dfDIKeyboard);
-    plat::setDataFormat(devices->mouse, &c_dfDIMouse);
-    plat::setCooperativeLevel(devices->keyboard, window, FOREGROUND);
-    plat::setCooperativeLevel(devices->mouse, window, FOREGROUND);
-    return true;
-}
+plat::InputObject* g_input = nullptr;
+plat::InputDevice* g_keyboard = nullptr;
+plat::InputDevice* g_mouse = nullptr;
 
 // What the devices say about themselves, before any of them is acquired.
-void describe(const Devices& devices) {
+void describe() {
     DWORD enumerated = 0;
-    plat::enumDevices(devices.input, DIDEVTYPE_KEYBOARD, takeFirst, &enumerated, DIEDFL_ATTACHEDONLY);
-    std::printf("keyboard type %lu, mouse type %lu, first keyboard enumerated type %lu\n",
-                static_cast<unsigned long>(typeOf(devices.keyboard)),
-                static_cast<unsigned long>(typeOf(devices.mouse)), static_cast<unsigned long>(enumerated));
+    plat::enumDevices(g_input, DIDEVTYPE_KEYBOARD, takeFirst, &enumerated, DIEDFL_ATTACHEDONLY);
+    std::printf("keyboard type %lu, mouse type %lu, first keyboard enumerated type %lu\n", typeOf(g_keyboard),
+                typeOf(g_mouse), enumerated);
 
     // Properties on a mouse of their own, so that the one read below keeps DirectInput's defaults.
     plat::InputDevice* mouse = nullptr;
-    plat::createDevice(devices.input, GUID_SysMouse, &mouse, nullptr);
+    plat::createDevice(g_input, GUID_SysMouse, &mouse, nullptr);
     plat::setDataFormat(mouse, &c_dfDIMouse);
     plat::PropertyRange range{{sizeof range, sizeof range.header, DIJOFS_X, DIPH_BYOFFSET}, -1000, 1000};
     plat::PropertyDword deadZone{{sizeof deadZone, sizeof deadZone.header, DIJOFS_X, DIPH_BYOFFSET}, 1000};
     std::printf("mouse range %s, ", nameOf(plat::setProperty(mouse, DIPROP_RANGE, &range.header)));
     std::printf("dead zone %s, ", nameOf(plat::setProperty(mouse, DIPROP_DEADZONE, &deadZone.header)));
-    std::printf("keyboard range %s\n",
-                nameOf(plat::setProperty(devices.keyboard, DIPROP_RANGE, &range.header)));
+    std::printf("keyboard range %s\n", nameOf(plat::setProperty(g_keyboard, DIPROP_RANGE, &range.header)));
     plat::release(mouse);
 
     plat::InputDevice2* second = nullptr;
     std::printf("second interface %s, ",
-                nameOf(plat::queryInterface(devices.keyboard, IID_IDirectInputDevice2A, &second)));
+                nameOf(plat::queryInterface(g_keyboard, IID_IDirectInputDevice2A, &second)));
     std::printf("poll %s, ", nameOf(plat::poll(second)));
-    std::printf("references %lu, ", static_cast<unsigned long>(plat::release(second)));
+    std::printf("references %u, ", plat::release(second));
     plat::InputDevice2* other = nullptr;
-    const HRESULT otherResult = plat::queryInterface(devices.keyboard, GUID_SysMouse, &other);
+    const HRESULT otherResult = plat::queryInterface(g_keyboard, GUID_SysMouse, &other);
     std::printf("%s\n", other ? "another interface handed out" : nameOf(otherResult));
 }
 
-bool acquireBoth(const Devices& devices, HRESULT* keyboard, HRESULT* mouse) {
-    *keyboard = plat::acquire(devices.keyboard);
-    *mouse = plat::acquire(devices.mouse);
-    return SUCCEEDED(*keyboard) && SUCCEEDED(*mouse);
-}
-
-struct Reading {
-    std::uint8_t keys[KEYBOARD_STATE_SIZE] = {};
-    long movedX = 0;
-    long movedY = 0;
-    long wheel = 0;
-};
-
-void printKeys(const Reading& reading) {
-    std::printf("keys");
-    for (DWORD dik = 0; dik < KEYBOARD_STATE_SIZE; ++dik) {
-        if (reading.keys[dik]) std::printf(" %02lX=%02X", static_cast<unsigned long>(dik), reading.keys[dik]);
-    }
-    std::printf(" moved %ld %ld wheel %ld\n", reading.movedX, reading.movedY, reading.wheel);
-}
-
-// Reads both devices until F12 goes down, reporting every change; a loss is waited out until both devices
-// can be acquired again.
-void readUntilF12(const Devices& devices) {
-    Reading reading;
+// Reads both devices until F12 goes down: a line for every change of the keys (with the mouse's movement
+// summed since the last line), for a loss, for each new refusal while the devices are away, and for their
+// return.
+void readUntilF12() {
+    std::uint8_t seen[KEYBOARD_STATE_SIZE] = {};
+    long x = 0, y = 0, wheel = 0;
     bool away = false;
     HRESULT refused = DI_OK;
-    for (;;) {
-        pumpMessages();
-        HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
+    for (;; pumpMessages()) {
+        std::uint8_t keys[KEYBOARD_STATE_SIZE];
+        plat::MouseState mouse{};
         if (away) {
-            if (acquireBoth(devices, &keyboardResult, &mouseResult)) {
+            const HRESULT keyboardResult = plat::acquire(g_keyboard);
+            const HRESULT mouseResult = plat::acquire(g_mouse);
+            if (SUCCEEDED(keyboardResult) && SUCCEEDED(mouseResult)) {
                 away = false;
-                reading = Reading{};
+                std::memset(seen, 0, sizeof seen);
+                x = y = wheel = 0;
                 std::printf("back\n");
             } else if (keyboardResult != refused) {
                 refused = keyboardResult;
-                std::printf("refused: keyboard %s, ", nameOf(keyboardResult));
-                std::printf("mouse %s\n", nameOf(mouseResult));
+                std::printf("refused: keyboard %s, mouse %s\n", nameOf(keyboardResult), nameOf(mouseResult));
             }
-            continue;
-        }
-        std::uint8_t keys[KEYBOARD_STATE_SIZE];
-        plat::MouseState mouse{};
-        keyboardResult = plat::getDeviceState(devices.keyboard, sizeof keys, keys);
-        mouseResult = plat::getDeviceState(devices.mouse, sizeof mouse, &mouse);
-        if (FAILED(keyboardResult) || FAILED(mouseResult)) {
+        } else if (FAILED(plat::getDeviceState(g_keyboard, sizeof keys, keys)) ||
+                   FAILED(plat::getDeviceState(g_mouse, sizeof mouse, &mouse))) {
             away = true;
             refused = DI_OK;
             // Both again, so that the line does not depend on which of them went first.
-            std::printf("lost: keyboard %s, ",
-                        nameOf(plat::getDeviceState(devices.keyboard, sizeof keys, keys)));
-            std::printf("mouse %s\n", nameOf(plat::getDeviceState(devices.mouse, sizeof mouse, &mouse)));
-            continue;
+            const HRESULT keyboardResult = plat::getDeviceState(g_keyboard, sizeof keys, keys);
+            std::printf("lost: keyboard %s, mouse %s\n", nameOf(keyboardResult),
+                        nameOf(plat::getDeviceState(g_mouse, sizeof mouse, &mouse)));
+        } else {
+            x += mouse.lX;
+            y += mouse.lY;
+            wheel += mouse.lZ;
+            if (std::memcmp(keys, seen, sizeof keys) == 0) continue;
+            std::memcpy(seen, keys, sizeof keys);
+            std::printf("keys");
+            for (DWORD dik = 0; dik < KEYBOARD_STATE_SIZE; ++dik)
+                if (keys[dik]) std::printf(" %02lX=%02X", static_cast<unsigned long>(dik), keys[dik]);
+            std::printf(" moved %ld %ld wheel %ld\n", x, y, wheel);
+            if (keys[DIK_F12] & DOWN) return;
+            x = y = wheel = 0;
         }
-        reading.movedX += mouse.lX;
-        reading.movedY += mouse.lY;
-        reading.wheel += mouse.lZ;
-        if (std::memcmp(keys, reading.keys, sizeof keys) == 0) continue;
-        std::memcpy(reading.keys, keys, sizeof keys);
-        printKeys(reading);
-        if (keys[DIK_F12] & DOWN) return;
-        reading.movedX = reading.movedY = reading.wheel = 0;
     }
 }
 
@@ -203,27 +165,30 @@ int main() {
     plat::setForegroundWindow(window);
     plat::setFocus(window);
 
-    Devices devices;
-    if (!create(window, &devices)) return 1;
-    describe(devices);
+    if (FAILED(plat::directInputCreate(instance, DIRECTINPUT_VERSION, &g_input, nullptr)) ||
+        FAILED(plat::createDevice(g_input, GUID_SysKeyboard, &g_keyboard, nullptr)) ||
+        FAILED(plat::createDevice(g_input, GUID_SysMouse, &g_mouse, nullptr)))
+        return 1;
+    plat::setDataFormat(g_keyboard, &c_dfDIKeyboard);
+    plat::setDataFormat(g_mouse, &c_dfDIMouse);
+    plat::setCooperativeLevel(g_keyboard, window, FOREGROUND);
+    plat::setCooperativeLevel(g_mouse, window, FOREGROUND);
+    describe();
     // Wine takes pointer moves in with the window's messages: the mouse is acquired once the move to the
     // starting point has arrived, so that none from before counts as the mouse's movement.
-    while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y) {
+    while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y)
         pumpMessages();
-    }
-    HRESULT keyboardResult = DI_OK, mouseResult = DI_OK;
-    while (!acquireBoth(devices, &keyboardResult, &mouseResult)) {
+    while (FAILED(plat::acquire(g_keyboard)) | FAILED(plat::acquire(g_mouse)))
         pumpMessages();
-    }
-    std::printf("ready, acquiring again %s\n", nameOf(plat::acquire(devices.keyboard)));
+    std::printf("ready, acquiring again %s\n", nameOf(plat::acquire(g_keyboard)));
 
-    readUntilF12(devices);
+    readUntilF12();
 
-    std::printf("bye: unacquire %s ", nameOf(plat::unacquire(devices.keyboard)));
-    std::printf("%s, references left ", nameOf(plat::unacquire(devices.keyboard)));
-    std::printf("%lu ", static_cast<unsigned long>(plat::release(devices.keyboard)));
-    std::printf("%lu ", static_cast<unsigned long>(plat::release(devices.mouse)));
-    std::printf("%lu\n", static_cast<unsigned long>(plat::release(devices.input)));
+    std::printf("bye: unacquire %s ", nameOf(plat::unacquire(g_keyboard)));
+    std::printf("%s, references left ", nameOf(plat::unacquire(g_keyboard)));
+    std::printf("%u ", plat::release(g_keyboard));
+    std::printf("%u ", plat::release(g_mouse));
+    std::printf("%u\n", plat::release(g_input));
     plat::destroyWindow(window);
     return 0;
 }
