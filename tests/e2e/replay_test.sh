@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# A session played live with --record (a new game, the paddle moved, F1, the window closed in play) replays with
-# --replay on a fresh screen into the same log and screenshot, byte for byte; --timedemo of the committed game
-# prints its line, the music heard. Arguments: the brikatan program, its run folder.
+# A session played with --record (a new game, the paddle moved, F1, closed in play) replays into the same log and
+# screenshot; --timedemo of the committed game prints its line, the music heard. Arguments: program, run folder.
 source "$(dirname "$0")/lib.sh"
-program=$1
-run=$2
+program=$1 run=$2
 session=$(mktemp)
 trap 'rm -rf "$session" "$session.raw" "${recorded:-}"; e2e_cleanup' EXIT
 
@@ -13,7 +11,7 @@ replay() {
     e2e_workdir "$run"
     e2e_launch "$program" "$@"
     e2e_wait_exit
-    [ "$GAME_STATUS" = 0 ] || fail "$1 exited with status $GAME_STATUS: $(cat "$E2E_WORK/stderr.txt")"
+    [ "$GAME_STATUS" = 0 ] || fail "$1 exited with status $GAME_STATUS"
 }
 
 e2e_start_x 640x480x16

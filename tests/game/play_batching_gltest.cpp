@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int EXPLOSION_FRAMES = 15;
-
 // A new wall, every other brick pushed half over its neighbour, under explosions, the last on its last frame.
 void makeField() {
     g_bricks.deleteAll();
@@ -34,7 +32,7 @@ void makeField() {
         auto* effect = new Sprite;
         effect->initFromTemplate(*g_explosionTemplate);
         std::memcpy(effect->frameTextures, g_explosionTemplate->frameTextures, sizeof effect->frameTextures);
-        effect->frame = i < 6 ? i / 2 : EXPLOSION_FRAMES - 1;
+        effect->frame = i < 6 ? i / 2 : 14;  // the last of its 15 frames
         effect->kind = KIND_EFFECT;
         effect->state = ENTITY_ALIVE;
         effect->setPosition(i < 6 ? 100.0f + 30.0f * static_cast<float>(i % 3) : 400.0f,
