@@ -7,8 +7,7 @@ e2e_screen "${3:-window}"
 
 # start SCENARIO COMMAND...: the game started in E2E_WORK past its start-up boxes; sets window.
 start() {
-    scenario=$1
-    shift
+    scenario=$1 && shift
     e2e_launch "$@"
     e2e_answer_start
     window=$(e2e_game_window)
@@ -75,9 +74,7 @@ play_and_close
 
 # Nothing writable but the output files and the waits' screenshot; as root, which ignores that, run as nobody.
 fresh
-rm -f "$E2E_WORK/pel3dlog.htm"
-touch "$E2E_WORK/stdout.txt" "$E2E_WORK/stderr.txt" "$E2E_WORK/ekrang.tga"
-chmod 666 "$E2E_WORK/stdout.txt" "$E2E_WORK/stderr.txt" "$E2E_WORK/ekrang.tga"
+(cd "$E2E_WORK" && rm -f pel3dlog.htm && touch std{out,err}.txt ekrang.tga && chmod 666 std{out,err}.txt ekrang.tga)
 find "$E2E_WORK" -type d -exec chmod 555 {} +
 RUN_AS=()
 [ "$(id -u)" != 0 ] || RUN_AS=(setpriv --reuid=65534 --regid=65534 --clear-groups)

@@ -85,10 +85,7 @@ e2e_polled() {
         for ((i = 0; i < turn; i++)); do [ -s "$shot" ] && break || sleep 0.05; done
         turn=$((turn < 64 ? turn * 2 : turn))
     done
-    until [ "$(stat -c %s "$shot")" = 921618 ]; do
-        e2e_alive || fail "the program ended while writing a screenshot"
-        sleep 0.05
-    done
+    until [ "$(stat -c %s "$shot")" = 921618 ]; do e2e_alive || fail "the program ended mid-screenshot"; sleep 0.05; done
 }
 # e2e_screenshot NAME: a screenshot once everything sent before is read, kept as NAME.tga.
 e2e_screenshot() { e2e_polled; mv "$E2E_WORK/ekrang.tga" "$E2E_WORK/$1.tga"; }

@@ -39,5 +39,4 @@ grep -qE '^timedemo data/demos/game.demo: [0-9]+ frames, [0-9.]+ seconds, [0-9.]
     "$E2E_WORK/stdout.txt" || fail "the timedemo printed: $(cat "$E2E_WORK/stdout.txt")"
 level=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$session.raw" -n stats 2>&1 | awk '/^RMS lev dB/ {print $4}')
 awk -v level="$level" 'BEGIN { exit !(level != "-inf" && level > -40) }' || fail "the music is not heard ($level dB)"
-rm -rf "$E2E_WORK"
 

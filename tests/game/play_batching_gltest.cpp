@@ -53,7 +53,6 @@ std::vector<float> drawFrames(bool batched, int frames) {
         g_display.setOrtho2D(1);
         g_bricks.drawAll(1, true, true);
         g_effects.drawAllAnimated(1, true, 2.0f);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         seen.insert(seen.end(), pixels.begin(), pixels.end());
         GLfloat current[8] = {};

@@ -31,15 +31,14 @@ TEST_F(PlayFrameTest, AWallWithoutATemplateIsStillBuilt) {
 }
 
 TEST_F(PlayFrameTest, BallBouncesOnlyBeyondAnEdgeWithThatEdgesSoundOrSilentlyWithoutSounds) {
-    // Where the ball is and goes (x, y, vx, vy) before and after, and the sound of the bounce.
+    // Where the ball is and goes (x, y, vx, vy) before and after, and the sound; at the bottom, never lost.
     const std::tuple<std::vector<float>, std::vector<float>, const Sound*> cases[] = {
         {{617.0f, 200.0f, 4.0f, -4.0f}, {617.0f, 200.0f, 4.0f, -4.0f}, nullptr},
         {{620.0f, 200.0f, 4.0f, -4.0f}, {616.0f, 200.0f, -4.0f, -4.0f}, &yan},
         {{8.0f, 200.0f, -4.0f, -4.0f}, {8.0f, 200.0f, -4.0f, -4.0f}, nullptr},
         {{7.5f, 200.0f, -4.0f, -4.0f}, {9.0f, 200.0f, 4.0f, -4.0f}, &yan},
         {{300.0f, 29.0f, 4.0f, -4.0f}, {300.0f, 31.0f, 4.0f, 4.0f}, &ykr},
-        {{300.0f, 470.0f, 4.0f, 4.0f}, {300.0f, 463.0f, 4.0f, -4.0f}, nullptr},  // never lost, and silent
-    };
+        {{300.0f, 470.0f, 4.0f, 4.0f}, {300.0f, 463.0f, 4.0f, -4.0f}, nullptr}};
     for (const bool silent : {false, true}) {
         if (silent) gameSounds() = std::make_tuple(nullptr, nullptr, nullptr, nullptr, nullptr);
         for (const auto& [before, after, sound] : cases) {

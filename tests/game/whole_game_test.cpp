@@ -88,8 +88,7 @@ TEST_F(WholeGameTest, MouseButtonsResizeAndTheMouseSteersThroughPlayFrames) {
     pass();
     EXPECT_FLOAT_EQ(gamePaddle.x, 285.0f);
 
-    // Buttons held, frames, paddle width and ball size: both cancel out unless a limit stops one (the ball
-    // starts below its smallest size).
+    // Buttons held, frames, paddle width, ball size: both cancel out unless a limit stops one.
     const std::tuple<bool, bool, int, int, int> holds[] = {{true, true, 10, 64, 17},
                                                            {true, false, 200, 400, 120},
                                                            {true, true, 5, 398, 119},

@@ -10,7 +10,6 @@ E2E_WORK=$(mktemp -d) tmp=$E2E_WORK
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$tmp/cpack.log" 2>&1 ||
     { cat "$tmp/cpack.log"; fail "cpack could not build the package"; }
 deb=$(find "$tmp/package" -maxdepth 1 -name '*.deb')
-[ "$(wc -w <<<"$deb")" = 1 ] || fail "expected one .deb, got $deb"
 [ "$(basename "$deb")" = "brikatan_$(dpkg-deb -f "$deb" Version)_$(dpkg --print-architecture).deb" ] ||
     fail "the package file is named $(basename "$deb")"
 
@@ -20,8 +19,8 @@ for library in libsdl2-2.0-0 libmpg123-0 libgl1 libglu1-mesa libstdc++6 libc6; d
 done
 lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 || { cat "$tmp/lintian.log"; fail "lintian"; }
 
-# Everything under /usr, owned by root, no bitmap of a run; lintian wants the copyright and manual pages, the
-# run below the program, its data and peltool, and the installed tree's test (launcher_test.sh) the rest.
+# Everything under /usr, owned by root, no bitmap of a run; lintian wants the copyright, manual pages and a
+# stripped program, the run below the program, its data and peltool, launcher_test.sh the rest.
 dpkg-deb -c "$deb" >"$tmp/contents"
 awk '$2 != "root/root" || ($6 !~ /^\.\/usr\// && $6 != "./") || $6 ~ /\.bmp$/ { print; bad = 1 } END { exit bad }' \
     "$tmp/contents" || fail "files outside /usr, not root's or expanded bitmaps (above)"
@@ -37,7 +36,6 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/example.zentro.brikatan
     fail "the software-centre entry is not valid"
 [ "$("$root/usr/bin/peltool" --version)" = "peltool $(dpkg-deb -f "$deb" Version)" ] ||
     fail "peltool --version does not give the package's version"
-file -b "$root/usr/lib/games/brikatan/brikatan" | grep -q ', stripped' || fail "the program is not stripped"
 
 # A run from the unpacked tree, read-only as an installed one is.
 chmod -R a-w "$root"

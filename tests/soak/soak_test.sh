@@ -2,8 +2,7 @@
 # The real program played at random for SOAK_SECONDS (600), never crashing, its resident memory flat after the
 # first game, ending cleanly. Arguments: the program, its run folder. Not in the default run: ctest -L soak.
 source "$(dirname "$0")/../e2e/lib.sh"
-program=$1 run=$2
-seconds=${SOAK_SECONDS:-600}
+program=$1 run=$2 seconds=${SOAK_SECONDS:-600}
 tolerance_kb=${SOAK_TOLERANCE_KB:-4096} # what allocator and driver caches may move
 
 # SECONDS of play: the paddle swept at random, now and then a button held to grow or shrink it.
@@ -23,8 +22,7 @@ e2e_launch "$program"
 e2e_answer_box "PEL2D - TEST"
 e2e_game_window >/dev/null
 
-samples=()
-end=$((SECONDS + seconds))
+samples=() end=$((SECONDS + seconds))
 while [ $SECONDS -lt "$end" ]; do
     click_new_game
     play_randomly $((15 + RANDOM % 20))

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# artgen draws the same pictures on every run, all of them, with sides that are powers of two.
-#   artgen_test.sh ARTGEN
+# artgen_test.sh ARTGEN: artgen draws the same pictures on every run, all of them, with sides powers of two.
 source "$(dirname "$0")/../e2e/lib.sh"
 artgen=$1 E2E_WORK=$(mktemp -d) work=$E2E_WORK
 "$artgen" "$work/a"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# icongen draws the committed menu icons byte for byte (the window icon's art; launcher_test.sh reads them as
-# PNGs of their sizes). Bad arguments are refused.
-#   icongen_test.sh ICONGEN ICON_FOLDER
+# icongen_test.sh ICONGEN ICON_FOLDER: icongen draws the committed menu icons byte for byte (the window icon's
+# art; launcher_test.sh reads them as PNGs of their sizes). Bad arguments are refused.
 source "$(dirname "$0")/../e2e/lib.sh"
 icongen=$1 E2E_WORK=$(mktemp -d) work=$E2E_WORK
 
