@@ -1,22 +1,20 @@
 #!/usr/bin/env bash
-# The real program with sounds and pictures missing, empty, cut short or garbage, no sound device, or a folder
-# where nothing can be written: each time it shows its boxes, reaches the menu, keeps drawing, plays, and ends
-# cleanly when its window is closed. Arguments: the program, its run folder, the screen kind (window by default).
+# The real program with sounds and pictures missing, empty, cut short or garbage, no sound device, or a read-only
+# folder: it shows its boxes, draws, plays, and ends cleanly. Arguments: program, run folder, screen kind.
 source "$(dirname "$0")/lib.sh"
-program=$1
-run=$2
+program=$1 run=$2
 e2e_screen "${3:-window}"
 
 # start SCENARIO COMMAND...: the game started in E2E_WORK past its start-up boxes; sets window.
 start() {
-    scenario=$1
-    shift
+    scenario=$1 && shift
     e2e_launch "$@"
     e2e_answer_start
     window=$(e2e_game_window)
 }
 
-# play_and_close: a drawn frame, a game played, then the window's close ends the program with status 0.
+# play_and_close: a drawn frame, a game played, then the window's close ends the program with status 0, its log
+# complete where it can be written.
 play_and_close() {
     e2e_wait_frame "$window" || fail "$scenario: the window shows no drawn frame"
     click_new_game
@@ -27,6 +25,7 @@ play_and_close() {
     "$XCLOSE" "$window"
     e2e_wait_exit
     [ "$GAME_STATUS" = 0 ] || fail "$scenario: the program exited with status $GAME_STATUS"
+    [ "$scenario" = "read-only folder" ] || e2e_log_complete || fail "$scenario: the log is incomplete"
 }
 
 # answer_errors: an "Error" box per unreadable picture, until the menu is drawn. The boxes leave their pixels on
@@ -52,7 +51,6 @@ garble "$E2E_WORK"/data/snd/ses/{patlama,top,ykr}.WAV
 start "music missing, sounds missing or garbage" "$program"
 e2e_answer_box "Hata"
 play_and_close
-e2e_log_complete || fail "$scenario: the log is incomplete"
 
 # No sound card: ALSA starts, its device does not open, and is tried once, not for the music and the sounds each.
 fresh
@@ -62,28 +60,21 @@ xwininfo -root -tree | grep -q '"Hata"' && fail "$scenario: an audio error box a
 attempts=$(grep -c 'Unknown PCM pel-no-such-device' "$E2E_WORK/stderr.txt" || true)
 [ "$attempts" = 1 ] || fail "$scenario: the device was tried $attempts times"
 play_and_close
-e2e_log_complete || fail "$scenario: the log is incomplete"
 
 fresh
 index=0
 for file in "$E2E_WORK"/data/spr/*.spr "$E2E_WORK"/data/spr/efek/*.spr; do
     case $((index++ % 4)) in
-        0) rm "$file" ;;
-        1) : >"$file" ;;
-        2) head -c "$(($(stat -c %s "$file") / 2))" "$file" >"$file.half" && mv "$file.half" "$file" ;;
-        3) garble "$file" ;;
+        0) rm "$file" ;; 1) : >"$file" ;; 2) truncate -s $(($(stat -c %s "$file") / 2)) "$file" ;; 3) garble "$file" ;;
     esac
 done
 start "broken images" "$program"
 answer_errors
 play_and_close
-e2e_log_complete || fail "$scenario: the log is incomplete"
 
 # Nothing writable but the output files and the waits' screenshot; as root, which ignores that, run as nobody.
 fresh
-rm -f "$E2E_WORK/pel3dlog.htm"
-touch "$E2E_WORK/stdout.txt" "$E2E_WORK/stderr.txt" "$E2E_WORK/ekrang.tga"
-chmod 666 "$E2E_WORK/stdout.txt" "$E2E_WORK/stderr.txt" "$E2E_WORK/ekrang.tga"
+(cd "$E2E_WORK" && rm -f pel3dlog.htm && touch std{out,err}.txt ekrang.tga && chmod 666 std{out,err}.txt ekrang.tga)
 find "$E2E_WORK" -type d -exec chmod 555 {} +
 RUN_AS=()
 [ "$(id -u)" != 0 ] || RUN_AS=(setpriv --reuid=65534 --regid=65534 --clear-groups)

@@ -2,21 +2,21 @@
 # time-out ends a test whose program hangs.
 set -euo pipefail
 
+# The window's picture goes beside E2E_WORK, a folder that may be left read-only.
 E2E_PIDS=()
 e2e_cleanup() {
     local pid
     [ -z "${GAME_PID:-}" ] || { kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; } || true
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-    if [ -n "${E2E_WORK:-}" ]; then
-        chmod -R u+w "$E2E_WORK" 2>/dev/null || true
-        rm -rf "$E2E_WORK" "$E2E_WORK.frame.png" # the picture goes beside a folder that may be read-only
-    fi
+    [ ${#E2E_PIDS[@]} = 0 ] || wait "${E2E_PIDS[@]}" 2>/dev/null || true
+    [ -z "${E2E_WORK:-}" ] || { chmod -R u+w "$E2E_WORK" 2>/dev/null; rm -rf "$E2E_WORK" "$E2E_WORK.frame.png"; }
 }
 trap e2e_cleanup EXIT
 
+# fail MESSAGE: with the game's own last words when it has ended.
 fail() {
     echo "FAIL: $*" >&2
+    [ -z "${GAME_PID:-}" ] || [ -z "${E2E_WORK:-}" ] || e2e_alive || cat "$E2E_WORK/stderr.txt" >&2 2>/dev/null || true
     exit 1
 }
 e2e_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
@@ -41,12 +41,11 @@ e2e_launch() { (cd "$E2E_WORK" && exec "$@" >"$E2E_WORK/stdout.txt" 2>"$E2E_WORK
 # e2e_find_window ERE: the first window whose xwininfo line matches; 1 if the game ends first. Boxes: "TITLE": ()
 e2e_find_window() {
     local id
-    while :; do
-        id=$(xwininfo -root -tree 2>/dev/null | grep -m 1 -E "$1" | awk '{print $1}') || true
-        [ -z "$id" ] || { echo "$id"; return 0; }
+    until id=$(xwininfo -root -tree 2>/dev/null | grep -m 1 -E "$1" | awk '{print $1}') && [ -n "$id" ]; do
         e2e_alive || return 1
         sleep 0.2
     done
+    echo "$id"
 }
 
 # e2e_answer_box CAPTION: Return until it closes (a box not yet taking keys loses it); a later box may reuse its id.
@@ -68,19 +67,13 @@ e2e_shows_frame() {
         [ "$(convert "$frame" -format '%[fx:maxima]' info:)" != "0" ]
 }
 # e2e_wait_frame WINDOW: until it shows a drawn frame; status 1 if the game ends first.
-e2e_wait_frame() {
-    until e2e_shows_frame "$1"; do
-        e2e_alive || return 1
-        sleep 0.5
-    done
-}
+e2e_wait_frame() { until e2e_shows_frame "$1"; do e2e_alive || return 1; sleep 0.5; done; }
 
 # e2e_wait_exit: GAME_STATUS once the game ends (not in a command substitution: only this shell can wait).
 e2e_wait_exit() { GAME_STATUS=0 && wait "$GAME_PID" || GAME_STATUS=$?; }
 
-# e2e_polled: once a frame has read everything sent before, its F1 screenshot ekrang.tga whole. F1 counts when
-# one frame sees it up and a later one down: held and left for growing turns until two frames fall into them,
-# however slowly they come. A teardown frame saves none, so the wait spans it.
+# e2e_polled: once a frame has read everything sent before, its F1 screenshot ekrang.tga whole. F1, seen up then
+# down, is held and left for growing turns until two frames fall into them; a teardown frame saves none.
 e2e_polled() {
     local shot=$E2E_WORK/ekrang.tga turn=2 i
     [ ! -e "$shot" ] || : >"$shot"
@@ -92,33 +85,19 @@ e2e_polled() {
         for ((i = 0; i < turn; i++)); do [ -s "$shot" ] && break || sleep 0.05; done
         turn=$((turn < 64 ? turn * 2 : turn))
     done
-    until [ "$(stat -c %s "$shot")" = 921618 ]; do
-        e2e_alive || fail "the program ended while writing a screenshot"
-        sleep 0.05
-    done
+    until [ "$(stat -c %s "$shot")" = 921618 ]; do e2e_alive || fail "the program ended mid-screenshot"; sleep 0.05; done
 }
 # e2e_screenshot NAME: a screenshot once everything sent before is read, kept as NAME.tga.
 e2e_screenshot() { e2e_polled; mv "$E2E_WORK/ekrang.tga" "$E2E_WORK/$1.tga"; }
 
 # e2e_log_complete [LOG]: the log (E2E_WORK's when not given) ends with the page's closing tag and a CR LF.
-e2e_log_complete() {
-    [ "$(tail -c 9 "${1:-$E2E_WORK/pel3dlog.htm}" | od -An -c | tr -s ' ')" = " < / h t m l > \r \n" ]
-}
+e2e_log_complete() { [ "$(tail -c 9 "${1:-$E2E_WORK/pel3dlog.htm}" | od -An -c | tr -s ' ')" = " < / h t m l > \r \n" ]; }
 
-e2e_tap() {
-    xdotool "${1}down" "$2"
-    e2e_polled
-    xdotool "${1}up" "$2"
-    e2e_polled
-}
+e2e_tap() { xdotool "${1}down" "$2" && e2e_polled && xdotool "${1}up" "$2" && e2e_polled; }
 press_key() { e2e_tap key "$1"; }
 click() { e2e_tap mouse "${1:-1}"; }
 # e2e_quit: F12 on the menu, then e2e_wait_exit.
-e2e_quit() {
-    xdotool keydown F12
-    e2e_wait_exit
-    xdotool keyup F12
-}
+e2e_quit() { xdotool keydown F12 && e2e_wait_exit && xdotool keyup F12; }
 # move_mouse DX DY: steps of at most 10, each doubled by the acceleration however the game's polls group them.
 move_mouse() {
     local dx=$1 dy=$2 sx sy
@@ -143,10 +122,7 @@ click_new_game() {
 declare -A E2E_SCREENS=([switch16]=640x480x16 [switch24]=640x480x24 [scaled]=1280x720x24 [filled]=1024x768x24
     [window]=1024x768x24)
 # e2e_screen KIND: sets E2E_KIND and E2E_SCREEN.
-e2e_screen() {
-    E2E_KIND=$1 E2E_SCREEN=${E2E_SCREENS[$1]:-}
-    [ -n "$E2E_SCREEN" ] || fail "no screen kind $1"
-}
+e2e_screen() { E2E_KIND=$1 E2E_SCREEN=${E2E_SCREENS[$1]:-} && [ -n "$E2E_SCREEN" ] || fail "no screen kind $1"; }
 e2e_start_screen() {
     e2e_start_x "$E2E_SCREEN"
     [ "$E2E_KIND" != window ] || export MESA_GL_VERSION_OVERRIDE=2.1 MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_object

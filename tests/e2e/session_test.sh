@@ -3,8 +3,7 @@
 # covering the screen (or 640 x 480) showing F1's picture scaled to fit, a new game, the paddle moved and grown,
 # the wall, Escape to the menu, F12, a complete log. Arguments: the program, its run folder, the screen kind.
 source "$(dirname "$0")/lib.sh"
-program=$1
-run=$2
+program=$1 run=$2
 e2e_screen "${3:-switch16}"
 
 e2e_start_screen

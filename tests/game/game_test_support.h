@@ -15,7 +15,6 @@
 #include "game/scene.h"
 #include "game/sound_cue.h"
 
-// The game's five sounds, which the tests replace with their own.
 inline auto gameSounds() {
     return std::tie(g_sndTop, g_sndYan, g_sndYkr, g_sndPatlama, g_sndTops);
 }
@@ -61,7 +60,6 @@ protected:
     std::tuple<Sound*, Sound*, Sound*, Sound*, Sound*> savedSounds;
 };
 
-// A sprite's tint, and where it is and where it goes, for comparing in one expectation.
 inline std::vector<float> tintOf(const Sprite& sprite) {
     return {sprite.red, sprite.green, sprite.blue};
 }

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int EXPLOSION_FRAMES = 15;
-
 // A new wall, every other brick pushed half over its neighbour, under explosions, the last on its last frame.
 void makeField() {
     g_bricks.deleteAll();
@@ -34,7 +32,7 @@ void makeField() {
         auto* effect = new Sprite;
         effect->initFromTemplate(*g_explosionTemplate);
         std::memcpy(effect->frameTextures, g_explosionTemplate->frameTextures, sizeof effect->frameTextures);
-        effect->frame = i < 6 ? i / 2 : EXPLOSION_FRAMES - 1;
+        effect->frame = i < 6 ? i / 2 : 14;  // the last of its 15 frames
         effect->kind = KIND_EFFECT;
         effect->state = ENTITY_ALIVE;
         effect->setPosition(i < 6 ? 100.0f + 30.0f * static_cast<float>(i % 3) : 400.0f,
@@ -55,7 +53,6 @@ std::vector<float> drawFrames(bool batched, int frames) {
         g_display.setOrtho2D(1);
         g_bricks.drawAll(1, true, true);
         g_effects.drawAllAnimated(1, true, 2.0f);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         seen.insert(seen.end(), pixels.begin(), pixels.end());
         GLfloat current[8] = {};

@@ -8,8 +8,6 @@
 
 namespace {
 
-using NewGameTest = GameTest;
-
 class PlayFrameTest : public GameTest {
 protected:
     // Ball 16 x 16 at (310, 355) going up and right at 4, paddle 64 x 14 at (245, 435); no bricks.
@@ -25,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(NewGameTest, AWallWithoutATemplateIsStillBuilt) {
+TEST_F(PlayFrameTest, AWallWithoutATemplateIsStillBuilt) {
     brickTemplatePointer = nullptr;
     newGame(play);
     EXPECT_EQ(g_bricks.count, 216);
@@ -33,15 +31,14 @@ TEST_F(NewGameTest, AWallWithoutATemplateIsStillBuilt) {
 }
 
 TEST_F(PlayFrameTest, BallBouncesOnlyBeyondAnEdgeWithThatEdgesSoundOrSilentlyWithoutSounds) {
-    // Where the ball is and goes (x, y, vx, vy) before and after, and the sound of the bounce.
+    // Where the ball is and goes (x, y, vx, vy) before and after, and the sound; at the bottom, never lost.
     const std::tuple<std::vector<float>, std::vector<float>, const Sound*> cases[] = {
         {{617.0f, 200.0f, 4.0f, -4.0f}, {617.0f, 200.0f, 4.0f, -4.0f}, nullptr},
         {{620.0f, 200.0f, 4.0f, -4.0f}, {616.0f, 200.0f, -4.0f, -4.0f}, &yan},
         {{8.0f, 200.0f, -4.0f, -4.0f}, {8.0f, 200.0f, -4.0f, -4.0f}, nullptr},
         {{7.5f, 200.0f, -4.0f, -4.0f}, {9.0f, 200.0f, 4.0f, -4.0f}, &yan},
         {{300.0f, 29.0f, 4.0f, -4.0f}, {300.0f, 31.0f, 4.0f, 4.0f}, &ykr},
-        {{300.0f, 470.0f, 4.0f, 4.0f}, {300.0f, 463.0f, 4.0f, -4.0f}, nullptr},  // never lost, and silent
-    };
+        {{300.0f, 470.0f, 4.0f, 4.0f}, {300.0f, 463.0f, 4.0f, -4.0f}, nullptr}};
     for (const bool silent : {false, true}) {
         if (silent) gameSounds() = std::make_tuple(nullptr, nullptr, nullptr, nullptr, nullptr);
         for (const auto& [before, after, sound] : cases) {
@@ -113,7 +110,7 @@ TEST_F(PlayFrameTest, TwoBricksHitSideBySideReverseTwiceSoundTwiceAndAreNeverHit
     EXPECT_EQ(timesPlayed(top), 2);
 }
 
-TEST_F(PlayFrameTest, PaddleFollowsTheAcquiredMouseBetweenTheSideWallsAndSendsTheBallUpOnEveryOverlap) {
+TEST_F(PlayFrameTest, PaddleFollowsTheAcquiredMouseBetweenTheSideWallsAndSendsTheBallUpOnEveryStrictOverlap) {
     // Width, x before, mouse movement, whether the mouse is acquired, x after.
     const std::tuple<int, float, int, bool, float> steers[] = {
         {64, 245.0f, 30, true, 275.0f}, {64, 245.0f, 30, false, 245.0f},  {64, 20.0f, -17, true, 10.0f},
@@ -131,17 +128,12 @@ TEST_F(PlayFrameTest, PaddleFollowsTheAcquiredMouseBetweenTheSideWallsAndSendsTh
     bounceBallOffPaddle(paddle, ball);  // still overlapping while already going up: the same again
     EXPECT_FLOAT_EQ(ball.vy, -4.0f);
     EXPECT_EQ(timesPlayed(tops), 2);
-}
-
-TEST_F(PlayFrameTest, SpritesOverlapStrictlyOnEveryEdgeAndNotWithinARaisedBottom) {
-    // Against the paddle's 245..309 x 435..449: inside, touching each edge, near the bottom, raised by 14.
-    const std::tuple<float, float, int, int> cases[] = {
-        {255.0f, 420.0f, 0, 1}, {309.0f, 430.0f, 0, 0}, {229.0f, 430.0f, 0, 0}, {255.0f, 419.0f, 0, 0},
-        {255.0f, 449.0f, 0, 0}, {255.0f, 448.0f, 0, 1}, {255.0f, 448.0f, 14, 0}};
-    for (const auto& [x, y, bottomInset, overlap] : cases) {
-        ball.setPosition(x, y);
-        EXPECT_EQ(Collision().spritesOverlap(paddle, ball, bottomInset), overlap) << x << ", " << y;
-    }
+    const Collision collision;
+    ball.setPosition(paddle.x + static_cast<float>(paddle.width), paddle.y);  // touching its right edge
+    EXPECT_EQ(collision.spritesOverlap(paddle, ball, 0), 0);
+    ball.setPosition(paddle.x, paddle.y + 13.0f);  // overlapping only its lowest 14 rows
+    EXPECT_EQ(collision.spritesOverlap(paddle, ball, 0), 1);
+    EXPECT_EQ(collision.spritesOverlap(paddle, ball, 14), 0);
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
-# `cmake --install` into a scratch prefix lays out the game, its data, menu entry and icons; the launcher runs
-# the program in the player's own folder, keeps its links to the data in step across upgrades and moves, keeps
-# the player's own files, and says why when it has no folder. The program is a stand-in recording where it ran.
+# `cmake --install` lays out the game, its data and icons; the launcher runs a stand-in program in the player's
+# folder, keeps its links to the data in step across upgrades and moves, keeps the player's files, and says why
+# when it has no folder.
 #   launcher_test.sh CMAKE BUILD_FOLDER SOURCE_FOLDER
 source "$(dirname "$0")/../e2e/lib.sh"
-cmake=$1
-build=$2
-source=$3
-E2E_WORK=$(mktemp -d)
-tmp=$E2E_WORK
+cmake=$1 build=$2 source=$3
+E2E_WORK=$(mktemp -d) tmp=$E2E_WORK
 
 prefix=$tmp/prefix
 "$cmake" --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/install.log"; fail "install"; }
@@ -16,13 +13,9 @@ prefix=$tmp/prefix
 launcher=$prefix/games/brikatan
 program=$prefix/lib/games/brikatan/brikatan
 installed=$prefix/share/games/brikatan/data
-[ -x "$launcher" ] && head -n 1 "$launcher" | grep -q '^#!/bin/sh' || fail "no launcher script at $launcher"
 diff <(cd "$source/data" && find . -type f ! -name '*.bmp' ! -name '.*' | sort) \
     <(cd "$installed" && find . -type f | sort) || fail "the installed data differs from the game's files"
-# The package's test validates the menu entry and finds the program and peltool installed.
-desktop=$prefix/share/applications/brikatan.desktop
-grep -qx "Exec=$launcher" "$desktop" || fail "the menu entry does not start $launcher"
-grep -qx 'Categories=Game;ArcadeGame;' "$desktop" || fail "the menu entry is not filed under games"
+# The package's test checks the menu entry and finds the program and peltool installed.
 [ "$(identify -format '%m %wx%h ' "$prefix"/share/icons/hicolor/{32x32,48x48,64x64,128x128}/apps/brikatan.png)" = \
     "PNG 32x32 PNG 48x48 PNG 64x64 PNG 128x128 " ] || fail "the icons are not installed at their sizes"
 

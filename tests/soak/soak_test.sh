@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# The real program played at random for SOAK_SECONDS (600): new games, the mouse, Escape, over and over. It must
-# never crash, keep its resident memory flat after the first game and end cleanly. Arguments: the program, its
-# run folder. Not in the default run: ctest -L soak.
+# The real program played at random for SOAK_SECONDS (600), never crashing, its resident memory flat after the
+# first game, ending cleanly. Arguments: the program, its run folder. Not in the default run: ctest -L soak.
 source "$(dirname "$0")/../e2e/lib.sh"
-program=$1
-run=$2
-seconds=${SOAK_SECONDS:-600}
-# Allocator and driver caches may move resident memory by this much (kB), growth beyond it.
-tolerance_kb=${SOAK_TOLERANCE_KB:-4096}
+program=$1 run=$2 seconds=${SOAK_SECONDS:-600}
+tolerance_kb=${SOAK_TOLERANCE_KB:-4096} # what allocator and driver caches may move
 
 # SECONDS of play: the paddle swept at random, now and then a button held to grow or shrink it.
 play_randomly() {
@@ -26,9 +22,7 @@ e2e_launch "$program"
 e2e_answer_box "PEL2D - TEST"
 e2e_game_window >/dev/null
 
-# The waits of click_new_game and press_key fail if the program ends.
-samples=()
-end=$((SECONDS + seconds))
+samples=() end=$((SECONDS + seconds))
 while [ $SECONDS -lt "$end" ]; do
     click_new_game
     play_randomly $((15 + RANDOM % 20))
@@ -42,6 +36,5 @@ e2e_log_complete || fail "the log is incomplete"
 [ "${#samples[@]}" -ge 2 ] || fail "the soak was too short to compare memory (${#samples[@]} games)"
 first=${samples[0]}
 highest=$(printf '%s\n' "${samples[@]}" | sort -n | tail -n 1)
-echo "soak: ${#samples[@]} games in $seconds s; resident after the first game $first kB, highest $highest kB"
 [ $((highest - first)) -le "$tolerance_kb" ] ||
-    fail "resident memory grew by $((highest - first)) kB after the first game"
+    fail "resident memory grew from $first to $highest kB after the first of ${#samples[@]} games"
