@@ -197,9 +197,11 @@ bool native::swapBuffers(HDC dc) {
 
 bool native::peekMessage(Message* message) {
     if (!PeekMessageA(&g_lastMessage, nullptr, 0, 0, PM_REMOVE)) return false;
-    // WM_PAINT comes back for as long as the window stays invalid; a caller that takes messages without
+    // WM_PAINT comes back for as long as the window stays invalid, and a framed window that has drawn keeps a
+    // pending paint of its frame that validating the client area leaves; a caller that takes messages without
     // dispatching them (a replay) would see nothing else. Nothing is drawn in response: the next frame is.
-    if (g_lastMessage.message == WM_PAINT && g_lastMessage.hwnd) ValidateRect(g_lastMessage.hwnd, nullptr);
+    if (g_lastMessage.message == WM_PAINT && g_lastMessage.hwnd)
+        RedrawWindow(g_lastMessage.hwnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME);
     *message = Message{g_lastMessage.hwnd, g_lastMessage.message, g_lastMessage.wParam, g_lastMessage.lParam};
     return true;
 }
