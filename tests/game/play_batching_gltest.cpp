@@ -18,7 +18,7 @@
 
 namespace {
 
-// A new wall, every other brick pushed half over its neighbour, under explosions, the last on its last frame.
+// A new wall, every other brick pushed half over its neighbour, under explosions.
 void makeField() {
     g_bricks.deleteAll();
     g_effects.deleteAll();
@@ -28,15 +28,20 @@ void makeField() {
     int index = 0;
     for (Sprite* brick = g_bricks.head; brick; brick = brick->next)
         brick->x += (index++ % 2 == 0) ? 15.0f : 0.0f;
-    for (int i = 0; i < 7; ++i) {
+    // The last on its last frame, about to wrap.
+    const struct {
+        float x, y;
+        int frame;
+    } explosions[] = {{100, 120, 0}, {130, 120, 0}, {160, 120, 1}, {100, 140, 1},
+                      {130, 140, 2}, {160, 140, 2}, {400, 200, 14}};
+    for (const auto& [x, y, frame] : explosions) {
         auto* effect = new Sprite;
         effect->initFromTemplate(*g_explosionTemplate);
         std::memcpy(effect->frameTextures, g_explosionTemplate->frameTextures, sizeof effect->frameTextures);
-        effect->frame = i < 6 ? i / 2 : 14;  // the last of its 15 frames
+        effect->frame = frame;
         effect->kind = KIND_EFFECT;
         effect->state = ENTITY_ALIVE;
-        effect->setPosition(i < 6 ? 100.0f + 30.0f * static_cast<float>(i % 3) : 400.0f,
-                            i < 6 ? 120.0f + 20.0f * static_cast<float>(i / 3) : 200.0f);
+        effect->setPosition(x, y);
         g_effects.append(effect);
     }
 }
