@@ -23,11 +23,12 @@ win_no_sound_device() {
     : >"$ALSA_CONFIG_PATH"
 }
 
-# win_windows CAPTION narrow|wide: brikatan.exe's windows with this title; the notice has the game window's
-# title and class, so a box is told by being narrower than 640.
+# win_windows CAPTION narrow|wide: brikatan.exe's windows with this title; a box (the notice has the game
+# window's title and class) is narrower than 640.
 win_windows() {
     xwininfo -root -tree 2>/dev/null | awk -v title="\"$1\": (\"brikatan.exe\"" -v kind="$2" '
-        index($0, title) { split($(NF - 1), size, "x"); if ((size[1] < 640) == (kind == "narrow")) print $1 }'
+        index($0, title) { split($(NF - 1), size, "x"); if ((size[1] < 640) == (kind == "narrow")) print $1 }' ||
+        true # the listing fails when a window goes during it: the next look sees the rest
 }
 
 # win_answer CAPTION: Return in each shown box with this caption until it closes; fails if none was shown.
