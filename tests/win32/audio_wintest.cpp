@@ -1,6 +1,5 @@
-// The Windows sound and media backend on Wine's DirectSound and DirectShow as the engine drives them, one
-// line per step for audio_wintest.sh, run where data/snd/oyun.mp3 lasts TRACK_MS. Every wait is on what the
-// backend reports (a status bit, the graph's notice), bounded only far beyond the sound's own length.
+// DirectSound and DirectShow on Wine as the engine drives them, a line per step for audio_wintest.sh, run
+// where oyun.mp3 lasts TRACK_MS. Every wait is on what the backend reports, bounded far beyond the sound.
 #include <cstdio>
 #include <utility>
 
@@ -11,12 +10,11 @@ namespace {
 namespace native = plat::native;
 
 constexpr DWORD TRACK_MS = 1500;
-// 16-bit mono at 22050 Hz, a quarter of a second.
-constexpr DWORD TONE_RATE = 22050;
+constexpr DWORD TONE_RATE = 22050;  // 16-bit mono, a quarter of a second
 constexpr DWORD TONE_BYTES = TONE_RATE / 4 * 2;
 constexpr DWORD TONE_MS = 250;
 
-// The codes the transcript names; any other in hexadecimal, in one of a few buffers, as a line shows several.
+// Any code the transcript does not name in hexadecimal, in one of a few buffers, as a line shows several.
 const char* nameOf(HRESULT result) {
     static const std::pair<HRESULT, const char*> NAMES[] = {{S_OK, "ok"},
                                                             {E_ABORT, "E_ABORT"},
@@ -26,17 +24,16 @@ const char* nameOf(HRESULT result) {
         if (code == result) return name;
     static char hex[8][12];
     static int next = 0;
-    char* text = hex[next++ % 8];
-    std::snprintf(text, sizeof hex[0], "0x%08lx", static_cast<unsigned long>(result));
-    return text;
+    std::snprintf(hex[++next % 8], sizeof hex[0], "0x%08lx", static_cast<unsigned long>(result));
+    return hex[next % 8];
 }
 
-// Many times what the sound lasts, plus the start-up of the audio threads: slower, never wrong.
+// Many times the sound's length, plus the audio threads' start-up: slower, never wrong.
 DWORD boundFor(DWORD soundMs) {
     return soundMs * 20 + 20000;
 }
 
-// An end is told by how long it took: at least half the sound's length, or it was never played.
+// At least half the sound's length, or it was never played.
 const char* endAfter(DWORD elapsed, DWORD soundMs) {
     return elapsed == 0 ? "never" : elapsed >= soundMs / 2 ? "after its length" : "too soon";
 }
@@ -58,16 +55,11 @@ bool lockedTone(plat::SoundBuffer* buffer, bool write) {
     return native::unlockBuffer(buffer, region, bytes, region2, bytes2) == DS_OK && same;
 }
 
-DWORD statusOf(plat::SoundBuffer* buffer) {
-    DWORD status = 0xFFFFFFFFu;
-    native::getBufferStatus(buffer, &status);
-    return status;
-}
-
-DWORD playCursorOf(plat::SoundBuffer* buffer) {
-    DWORD play = 0xFFFFFFFFu, write = 0;
-    native::getCurrentPosition(buffer, &play, &write);
-    return play;
+// The status, or with CURSOR the play cursor; all bits set if the backend does not answer.
+DWORD statusOf(plat::SoundBuffer* buffer, bool cursor = false) {
+    DWORD value = 0xFFFFFFFFu, write = 0;
+    cursor ? native::getCurrentPosition(buffer, &value, &write) : native::getBufferStatus(buffer, &value);
+    return value;
 }
 
 // Plays the buffer once and follows its status until it ends by itself.
@@ -87,7 +79,7 @@ void playToEnd(const char* what, plat::SoundBuffer* buffer) {
 // What the engine does to cut a copy short: stop it while it loops and rewind it.
 void cutShort(plat::SoundBuffer* buffer) {
     const HRESULT set = native::setCurrentPosition(buffer, 4000);
-    const DWORD standing = playCursorOf(buffer);
+    const DWORD standing = statusOf(buffer, true);
     const HRESULT looped = native::playBuffer(buffer, 0, 0, DSBPLAY_LOOPING);
     const DWORD looping = statusOf(buffer);
     const HRESULT stopped = native::stopBuffer(buffer);
@@ -95,7 +87,7 @@ void cutShort(plat::SoundBuffer* buffer) {
     const HRESULT rewound = native::setCurrentPosition(buffer, 0);
     std::printf("position %s at %lu, loop %s status %lu, stop %s status %lu, rewind %s at %lu, restore %s\n",
                 nameOf(set), standing, nameOf(looped), looping, nameOf(stopped), after, nameOf(rewound),
-                playCursorOf(buffer), nameOf(native::restoreBuffer(buffer)));
+                statusOf(buffer, true), nameOf(native::restoreBuffer(buffer)));
 }
 
 void checkSound(HWND window) {
@@ -122,8 +114,7 @@ void checkSound(HWND window) {
     playToEnd("original again", original);
     std::printf("copy status %lu\n", statusOf(copy));
     cutShort(copy);
-    // Buffers outlive the device handle.
-    native::releaseSoundDevice(device);
+    native::releaseSoundDevice(device);  // buffers outlive it
     playToEnd("copy without the device", copy);
     native::releaseBuffer(copy);
     native::releaseBuffer(original);
@@ -150,8 +141,7 @@ struct Graph {
     }
 };
 
-// A message loop as the engine's, taking the graph's events after each message until the stream's end is
-// among them, then one more event.
+// The engine's message loop, taking the graph's events after each message until the end, then one more.
 void waitForEnd(const char* what, HRESULT result, const Graph& graph) {
     const DWORD start = GetTickCount();
     DWORD elapsed = 0;
@@ -202,7 +192,7 @@ void checkMusic() {
 }  // namespace
 
 int main() {
-    // DirectSound's cooperative level asks for a window; any class will do.
+    // For DirectSound's cooperative level.
     HWND window = CreateWindowExA(0, "STATIC", "audio", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 64, 64,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     std::printf("window %d, COM %s\n", window != nullptr, nameOf(native::coInitialize()));

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The sound and media probe (audio_wintest.cpp) under Wine with no output device, then on a PulseAudio null
-# sink of the test's own, both transcripts compared with audio.expected:   audio_wintest.sh PROBE MP3 PREFIX
-# Needs an X server (the graph's notices go through a window) that outlives the Wine session.
+# The sound and media probe under Wine with no output device, then on a null sink of the test's own, both
+# transcripts compared with audio.expected:   audio_wintest.sh PROBE MP3 PREFIX   (on an X server)
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 prefix=$(realpath -m "$3")

@@ -1,6 +1,5 @@
-// The Windows backend on a real Wine and X server, one line per step for wine-on-xvfb.sh to compare with the
-// screen's transcript (backend-*.expected): a window of the engine's kind with its pixel format and context,
-// a frame drawn and read back, the message queue as the engine pumps it, and the switch to the game's mode.
+// The Windows backend on Wine, one line per step for wine-on-xvfb.sh to compare with backend-*.expected: the
+// engine's window, pixel format and context, a frame read back, its message pump, the game's display mode.
 #include <cstdio>
 #include <vector>
 
@@ -45,14 +44,12 @@ plat::Message next(const char* what) {
 // The engine's pixel format (double-buffered RGBA for a window, 16-bit colour and depth) and its context.
 HGLRC createContext(HDC dc) {
     constexpr DWORD FLAGS = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    plat::PixelFormatDescriptor descriptor{};
+    plat::PixelFormatDescriptor descriptor{};  // PFD_TYPE_RGBA and PFD_MAIN_PLANE are 0
     descriptor.size = sizeof descriptor;
     descriptor.version = 1;
     descriptor.flags = FLAGS;
-    descriptor.pixelType = PFD_TYPE_RGBA;
     descriptor.colorBits = 16;
     descriptor.depthBits = 16;
-    descriptor.layerType = PFD_MAIN_PLANE;
     const int format = plat::choosePixelFormat(dc, descriptor);
     PIXELFORMATDESCRIPTOR chosen{};
     DescribePixelFormat(dc, format, sizeof chosen, &chosen);
@@ -67,8 +64,7 @@ HGLRC createContext(HDC dc) {
     return context;
 }
 
-// Red on the left half, blue on the right, over a green clear (colours exact in 5-6-5 and in 8-8-8), read
-// back at the four corners.
+// Red and blue in the lower half over a green clear (exact in 5-6-5 and 8-8-8), read back at the corners.
 void drawFrame(HDC dc) {
     glViewport(0, 0, WIDTH, HEIGHT);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
@@ -91,9 +87,8 @@ void drawFrame(HDC dc) {
     std::printf(", error %u, swapped %d\n", glGetError(), plat::native::swapBuffers(dc));
 }
 
-// A shown window is invalid, and WM_PAINT stays queued while it is: taking messages without dispatching them
-// (as a replay does) must still empty the queue. A sent message goes straight to the procedure; posted ones
-// come before the quit.
+// WM_PAINT stays queued while a shown window is invalid: taking messages undispatched (as a replay does) must
+// still empty the queue. A sent message goes straight to the procedure; posted ones come before the quit.
 void pumpQueue(HWND window) {
     plat::Message message{};
     int taken = 0;

@@ -1,7 +1,5 @@
-// The DirectInput keyboard and mouse on a real window, one line whenever a device answers something new, for
-// input_wintest.sh, which types and moves the pointer with xdotool and compares the whole transcript. A small
-// second window stands for another program: a click on it takes the focus away, one on the game's window
-// brings it back. F12 ends the program.
+// The DirectInput keyboard and mouse on a real window, a line whenever a device answers something new, for
+// input_wintest.sh to drive with xdotool. A second window stands for another program, to take the focus away.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -21,22 +19,21 @@ constexpr plat::Point POINTER_START = {320, 240};
 
 #define NAMED(code) \
     { code, #code }
-const std::pair<HRESULT, const char*> RESULT_NAMES[] = {NAMED(DI_OK),
-                                                        NAMED(DI_NOEFFECT),
-                                                        NAMED(DIERR_NOTACQUIRED),
-                                                        NAMED(DIERR_INPUTLOST),
-                                                        NAMED(DIERR_OTHERAPPHASPRIO),
-                                                        NAMED(DIERR_OBJECTNOTFOUND),
-                                                        NAMED(DIERR_NOINTERFACE)};
+const std::pair<HRESULT, const char*> NAMES[] = {NAMED(DI_OK),
+                                                 NAMED(DI_NOEFFECT),
+                                                 NAMED(DIERR_NOTACQUIRED),
+                                                 NAMED(DIERR_OTHERAPPHASPRIO),
+                                                 NAMED(DIERR_OBJECTNOTFOUND),
+                                                 NAMED(DIERR_NOINTERFACE)};
 
+// A code the transcript does not name in hexadecimal, in one of two buffers, as a line shows two codes.
 const char* nameOf(HRESULT result) {
-    for (const auto& [code, name] : RESULT_NAMES)
-        if (code == result) return name;
     static char hex[2][12];
     static int next = 0;
-    char* text = hex[next++ % 2];
-    std::snprintf(text, sizeof hex[0], "0x%08lX", static_cast<unsigned long>(result));
-    return text;
+    for (const auto& [code, name] : NAMES)
+        if (code == result) return name;
+    std::snprintf(hex[++next % 2], sizeof hex[0], "0x%08lX", static_cast<unsigned long>(result));
+    return hex[next % 2];
 }
 
 // Where the pointer was at the last move that reached the window, in the window's coordinates.
@@ -80,30 +77,28 @@ void describe() {
     std::printf("keyboard type %lu, mouse type %lu, first keyboard enumerated type %lu\n", typeOf(g_keyboard),
                 typeOf(g_mouse), enumerated);
 
-    // Properties on a mouse of their own, so that the one read below keeps DirectInput's defaults.
+    // On a mouse of its own, so that the one read below keeps DirectInput's defaults.
     plat::InputDevice* mouse = nullptr;
     plat::createDevice(g_input, GUID_SysMouse, &mouse, nullptr);
     plat::setDataFormat(mouse, &c_dfDIMouse);
     plat::PropertyRange range{{sizeof range, sizeof range.header, DIJOFS_X, DIPH_BYOFFSET}, -1000, 1000};
     plat::PropertyDword deadZone{{sizeof deadZone, sizeof deadZone.header, DIJOFS_X, DIPH_BYOFFSET}, 1000};
-    std::printf("mouse range %s, ", nameOf(plat::setProperty(mouse, DIPROP_RANGE, &range.header)));
-    std::printf("dead zone %s, ", nameOf(plat::setProperty(mouse, DIPROP_DEADZONE, &deadZone.header)));
-    std::printf("keyboard range %s\n", nameOf(plat::setProperty(g_keyboard, DIPROP_RANGE, &range.header)));
+    const HRESULT set[] = {plat::setProperty(mouse, DIPROP_RANGE, &range.header),
+                           plat::setProperty(mouse, DIPROP_DEADZONE, &deadZone.header),
+                           plat::setProperty(g_keyboard, DIPROP_RANGE, &range.header), DI_OK};
+    std::printf("mouse range %s, dead zone %s, keyboard range %s\n", nameOf(set[0]), nameOf(set[1]),
+                nameOf(set[2]));
     plat::release(mouse);
 
-    plat::InputDevice2* second = nullptr;
-    std::printf("second interface %s, ",
-                nameOf(plat::queryInterface(g_keyboard, IID_IDirectInputDevice2A, &second)));
-    std::printf("poll %s, ", nameOf(plat::poll(second)));
-    std::printf("references %u, ", plat::release(second));
-    plat::InputDevice2* other = nullptr;
-    const HRESULT otherResult = plat::queryInterface(g_keyboard, GUID_SysMouse, &other);
-    std::printf("%s\n", other ? "another interface handed out" : nameOf(otherResult));
+    plat::InputDevice2 *second = nullptr, *other = nullptr;
+    const HRESULT asked[] = {plat::queryInterface(g_keyboard, IID_IDirectInputDevice2A, &second),
+                             plat::poll(second), plat::queryInterface(g_keyboard, GUID_SysMouse, &other)};
+    std::printf("second interface %s, poll %s, references %u, %s\n", nameOf(asked[0]), nameOf(asked[1]),
+                plat::release(second), other ? "another interface handed out" : nameOf(asked[2]));
 }
 
 // Reads both devices until F12 goes down: a line for every change of the keys (with the mouse's movement
-// summed since the last line), for a loss, for each new refusal while the devices are away, and for their
-// return.
+// since the last line), for a loss, for each new refusal while the devices are away, and for their return.
 void readUntilF12() {
     std::uint8_t seen[KEYBOARD_STATE_SIZE] = {};
     long x = 0, y = 0, wheel = 0;
@@ -129,9 +124,9 @@ void readUntilF12() {
             away = true;
             refused = DI_OK;
             // Both again, so that the line does not depend on which of them went first.
-            const HRESULT keyboardResult = plat::getDeviceState(g_keyboard, sizeof keys, keys);
-            std::printf("lost: keyboard %s, mouse %s\n", nameOf(keyboardResult),
-                        nameOf(plat::getDeviceState(g_mouse, sizeof mouse, &mouse)));
+            const HRESULT lost[] = {plat::getDeviceState(g_keyboard, sizeof keys, keys),
+                                    plat::getDeviceState(g_mouse, sizeof mouse, &mouse)};
+            std::printf("lost: keyboard %s, mouse %s\n", nameOf(lost[0]), nameOf(lost[1]));
         } else {
             x += mouse.lX;
             y += mouse.lY;
@@ -156,7 +151,7 @@ int main() {
     const HINSTANCE instance = plat::getModuleHandle();
     const plat::WindowClass windowClass{CS_OWNDC, windowProc, instance, nullptr, "Window"};
     if (!plat::registerClass(windowClass)) return 1;
-    // The other program's window first, so that the game's, made last, is the one in front.
+    // The other program's window first, so that the game's is in front.
     plat::createWindow(0, "Window", "other", WS_POPUP | WS_VISIBLE, 500, 380, 120, 80, instance);
     const HWND window =
         plat::createWindow(0, "Window", "PEL2D - input", WS_POPUP | WS_VISIBLE, 0, 0, 480, 360, instance);
@@ -174,8 +169,7 @@ int main() {
     plat::setCooperativeLevel(g_keyboard, window, FOREGROUND);
     plat::setCooperativeLevel(g_mouse, window, FOREGROUND);
     describe();
-    // Wine takes pointer moves in with the window's messages: the mouse is acquired once the move to the
-    // starting point has arrived, so that none from before counts as the mouse's movement.
+    // Acquired once the move to the starting point has come in with the messages: none before counts.
     while (g_lastMove.x != POINTER_START.x || g_lastMove.y != POINTER_START.y)
         pumpMessages();
     while (FAILED(plat::acquire(g_keyboard)) | FAILED(plat::acquire(g_mouse)))
@@ -184,11 +178,10 @@ int main() {
 
     readUntilF12();
 
-    std::printf("bye: unacquire %s ", nameOf(plat::unacquire(g_keyboard)));
-    std::printf("%s, references left ", nameOf(plat::unacquire(g_keyboard)));
-    std::printf("%u ", plat::release(g_keyboard));
-    std::printf("%u ", plat::release(g_mouse));
-    std::printf("%u\n", plat::release(g_input));
+    const HRESULT unacquired[] = {plat::unacquire(g_keyboard), plat::unacquire(g_keyboard)};
+    const std::uint32_t left[] = {plat::release(g_keyboard), plat::release(g_mouse), plat::release(g_input)};
+    std::printf("bye: unacquire %s %s, references left %u %u %u\n", nameOf(unacquired[0]),
+                nameOf(unacquired[1]), left[0], left[1], left[2]);
     plat::destroyWindow(window);
     return 0;
 }

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# brikatan.exe under Wine on a virtual X server of its own, played as on Linux (tests/e2e): keys and mouse go
-# through the X server to DirectInput, the boxes are Wine's windows, the sound goes to a PulseAudio null sink.
-# Every session must exit 0 with the Linux program's log (pel3dlog.expected) but for the GL extension list.
+# brikatan.exe under Wine on an X server of its own, played as on Linux (tests/e2e); every session must exit 0
+# with the Linux program's log (pel3dlog.expected) but for the GL extension list.
 #   play_test.sh WINE_RUN BUILD_PREFIX BRIKATAN_EXE RUN_FOLDER fullscreen|fallback|faults|replay
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -14,7 +13,6 @@ WIN_PREFIX=""
 
 win_cleanup() {
     local status=$?
-    # What Wine said of a session that failed is the first thing to read.
     [ "$status" = 0 ] || { echo "in: $scenario"; tail -n 20 "${E2E_WORK:-}/stderr.txt" 2>/dev/null || true; } >&2
     # The prefix's Wine server and desktop process go before the X server they talk to.
     [ -z "$WIN_PREFIX" ] || WINEPREFIX=$WIN_PREFIX wineserver -k 2>/dev/null || true
@@ -23,8 +21,8 @@ win_cleanup() {
 }
 trap win_cleanup EXIT
 
-# A Wine prefix of this run's own, so that runs side by side share no Wine server and no display settings: the
-# build's prefix linked file by file (the registry copied, as Wine replaces it whole), far quicker than a new one.
+# A prefix of this run's own, sharing no Wine server or display settings: the build's, linked file by file (the
+# registry copied, as Wine replaces it whole).
 win_prefix() {
     "$wine_run" "$build_prefix" cmd /c exit >/dev/null 2>&1 # makes the build's prefix on first use
     WIN_PREFIX=$(mktemp -d)
@@ -42,17 +40,15 @@ win_exited() {
     sed 's/$/\r/' "$here/pel3dlog.expected" | diff - "$log.cut" >&2 || fail "the log differs from the Linux program's"
 }
 
-# win_move_mouse DX DY: one motion, read by a frame before the next. Wine turns pointer moves into
-# DirectInput's through a hook that on a loaded machine now and then loses one: the fewer, the fewer lost. One
-# motion is past the game's second acceleration threshold (doubled), as each step of lib.sh's move_mouse is.
+# win_move_mouse DX DY: one motion, read by a frame before the next: Wine's hook that turns pointer moves into
+# DirectInput's loses one now and then on a loaded machine, so the fewer, the better.
 win_move_mouse() {
     xdotool mousemove_relative -- "$1" "$2"
     e2e_polled
 }
 
-# game SPOIL BOXES [wall]: a session in a copy of the run folder that the function SPOIL may spoil, showing the
-# start-up boxes BOXES; then a new game by the mouse (see click_new_game), Escape back to the menu, F12. With
-# "wall", the new game's wall is checked: many bricks, blue and yellow ones.
+# game SPOIL BOXES [wall]: a session in a copy of the run folder spoilt by SPOIL, showing the boxes BOXES; a new
+# game by the mouse (with "wall": its wall has many bricks, blue and yellow ones), Escape, F12.
 game() {
     local lit blue yellow
     e2e_workdir "$run"
@@ -83,8 +79,7 @@ session() {
     game : "$2" wall
 }
 no_music() { rm "$E2E_WORK/data/snd/oyun.mp3"; }
-# Every other picture missing, which the engine passes over in silence, the rest empty: an empty bitmap,
-# which cannot be mapped into memory, and its "Error" box.
+# Every other picture missing, passed over in silence; the rest empty, which cannot be mapped: an "Error" box.
 no_images() {
     local file index=0
     for file in "$E2E_WORK"/data/spr/*.spr "$E2E_WORK"/data/spr/efek/*.spr; do
@@ -102,14 +97,13 @@ case $scenario in
     faults)
         e2e_start_x 640x480x16
         win_prefix
-        # Without a device every sound, the music too, runs silent: no box.
         win_no_sound_device "$WIN_PREFIX"
         scenario="no sound device" game : "PEL2D - TEST|"
         win_sound_device "$WIN_PREFIX"
         scenario="no music" game no_music "PEL2D - TEST|Hata|"
         scenario="pictures missing or empty" game no_images "PEL2D - TEST|Error|*" ;;
     replay)
-        # As fast as it draws; llvmpipe pinned as for the golden frames (tests/golden).
+        # llvmpipe pinned as for the golden frames (tests/golden).
         e2e_start_x 640x480x24
         win_prefix
         e2e_workdir "$run"

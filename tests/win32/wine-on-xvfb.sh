@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine on a virtual X server of its own, its output compared with a transcript if
-# one is given:   wine-on-xvfb.sh WIDTHxHEIGHTxDEPTH PREFIX [--expect TRANSCRIPT] PROGRAM [ARGS...]
-# The programs that draw share one Wine prefix, not the unit tests' one: Wine's desktop process belongs to the
-# X server of the program that started it. So they run one at a time (the tests' RESOURCE_LOCK), and each
-# session ends here, with its last program, before its X server goes.
+# A Windows program under Wine on an X server of its own, its output compared with any transcript given:
+#   wine-on-xvfb.sh WIDTHxHEIGHTxDEPTH PREFIX [--expect TRANSCRIPT] PROGRAM [ARGS...]
+# Wine's desktop process belongs to the X server it started on: the session ends here, before the server goes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 screen=$1
