@@ -87,15 +87,21 @@ void drawFrame(HDC dc) {
     std::printf(", error %u, swapped %d\n", glGetError(), plat::native::swapBuffers(dc));
 }
 
-// WM_PAINT stays queued while a shown window is invalid: taking messages undispatched (as a replay does) must
-// still empty the queue. A sent message goes straight to the procedure; posted ones come before the quit.
-void pumpQueue(HWND window) {
+// WM_PAINT stays queued while a shown window, or the frame of one that has drawn, is invalid: taking messages
+// undispatched (as a replay does) must still empty the queue.
+bool queueEmpties() {
     plat::Message message{};
     int taken = 0;
     while (plat::native::peekMessage(&message) && taken < 1000)
         ++taken;
+    return taken < 1000;
+}
+
+// A sent message goes straight to the procedure; posted ones come before the quit.
+void pumpQueue(HWND window) {
+    const bool emptied = queueEmpties();
     const LRESULT closed = plat::sendMessage(window, WM_CLOSE, 0, 0);
-    std::printf("queue emptied %d, close sent %ld to %s, ", taken < 1000, static_cast<long>(closed),
+    std::printf("queue emptied %d, close sent %ld to %s, ", emptied, static_cast<long>(closed),
                 nameOf(g_procedureMessages.back()));
     next("then");
     plat::postQuitMessage(0);
@@ -130,6 +136,7 @@ int main() {
     pumpQueue(window);
     HGLRC context = createContext(dc);
     if (context) drawFrame(dc);
+    std::printf("queue emptied after the frame %d\n", queueEmpties());
 
     // The game's mode, then back to the desktop's: only a screen that has it accepts it.
     const std::int32_t mode = plat::native::changeDisplayMode(640, 480, 16);
