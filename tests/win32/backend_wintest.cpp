@@ -107,7 +107,7 @@ void pumpQueue(HWND window) {
     plat::postQuitMessage(0);
     PostMessageA(window, WM_SIZE, 0, MAKELPARAM(20, 10));
     const std::size_t seen = g_procedureMessages.size();
-    message = next(", posted");
+    const plat::Message message = next(", posted");
     plat::translateMessage(message);
     plat::dispatchMessage(message);
     std::printf(" dispatched %zu %s,", g_procedureMessages.size() - seen, nameOf(g_procedureMessages.back()));
