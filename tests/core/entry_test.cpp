@@ -1,7 +1,6 @@
 // The program's entry on the fake backend. Start-up and shutdown and the run log they write: what the player
 // sees on each path, the log's exact bytes, the extension query's answers in it. The main loop: which passes
-// draw, when a quit is acted on, the frame clock, the screenshot key of both frame routines, and the window
-// procedure's own messages.
+// draw, when a quit is acted on, the frame clock, and the window procedure's own messages.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -58,90 +57,82 @@ std::string logAfterHead() {
 
 using StartupTest = EngineTest;
 
-TEST_F(StartupTest, NoticeThenFullScreenAndACompleteRunWritesEverySectionInOrder) {
+TEST_F(StartupTest, NoticeThenFullScreenOrAWindowAndACompleteRunWritesEverySectionInOrder) {
     ASSERT_TRUE(initGame());
     EXPECT_EQ(GameState, STATE_MENU);
     const auto& boxes = fake::system().messageBoxes;
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(std::tie(boxes[0].caption, boxes[0].style),
-              std::make_tuple("PEL2D - TEST", MB_OK | MB_ICONQUESTION));
-    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(std::tie(boxes[0].caption, boxes[0].style, boxes[0].owner),
+              std::make_tuple("PEL2D - TEST", MB_OK | MB_ICONQUESTION, nullptr));
     EXPECT_EQ(boxes[0].text.rfind("Pel2d Engine Test oyunu  \nBu oyun sadece deneme surumudur.\n", 0), 0u);
     EXPECT_TRUE(fake::called("changeDisplayMode 640x480x16"));
-    EXPECT_EQ(fake::window().windowStyle, WS_POPUP | WS_VISIBLE);
-    EXPECT_FALSE(fake::window().cursorVisible);
-    EXPECT_TRUE(g_display.active);
-
+    EXPECT_EQ(std::tie(fake::window().windowStyle, fake::window().cursorVisible, g_display.active),
+              std::make_tuple(WS_POPUP | WS_VISIBLE, false, true));
     shutdownGame();
     EXPECT_EQ(logAfterHead(), SIGNATURE + MULTITEXTURE + BANNER + EXTENSION_HEADER + FONT_LOADED + CLOSING);
-    EXPECT_FALSE(fake::window().classRegistered);
-    EXPECT_EQ(fake::window().window, nullptr);
-    EXPECT_FALSE(fake::window().fullscreenMode) << "the desktop's display mode is restored";
-}
+    EXPECT_EQ(std::tie(fake::window().classRegistered, fake::window().window, fake::window().fullscreenMode),
+              std::make_tuple(false, nullptr, false))
+        << "torn down, the desktop's display mode restored";
 
-TEST_F(StartupTest, RefusedFullScreenAnsweredYesGoesWindowed) {
+    // Full screen refused, answered yes: a window, with the cursor, and the display mode never changed.
+    resetEngineGlobals();
     fake::window().displayModeAvailable = false;
     fake::system().messageBoxAnswers = {IDOK, IDYES};
     ASSERT_TRUE(initGame());
-
-    const auto& boxes = fake::system().messageBoxes;
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(
         shownBox(1),
         std::make_tuple("ERROR", "Tam ekrani desteklemiyor\nSizin ekran kartiniz. Pencerede acilsin mi?",
                         MB_YESNO | MB_ICONEXCLAMATION));
-    EXPECT_EQ(fake::window().windowStyle, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-    EXPECT_TRUE(fake::window().cursorVisible);
-
+    EXPECT_EQ(std::tie(fake::window().windowStyle, fake::window().cursorVisible),
+              std::make_tuple(WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, true));
     shutdownGame();
-    EXPECT_FALSE(fake::called("restoreDisplayMode")) << "a windowed run never changed the display mode";
+    EXPECT_FALSE(fake::called("restoreDisplayMode"));
 }
 
-TEST_F(StartupTest, RefusedFullScreenAnsweredNoEndsWithoutClosingLines) {
-    fake::window().displayModeAvailable = false;
-    fake::system().messageBoxAnswers = {IDOK, IDNO};
-    fake::window().whenQueueEmpty = [] { FAIL() << "the loop must not run"; };
-
-    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
-
-    const auto& boxes = fake::system().messageBoxes;
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(shownBox(2), std::make_tuple("HATA", "Program kapatildi.", MB_OK | MB_ICONHAND));
-    EXPECT_FALSE(fake::called("createWindow"));
-    EXPECT_EQ(logAfterHead(), SIGNATURE) << "the log stops after the engine banner, with no closing lines";
-    EXPECT_TRUE(fake::window().classRegistered) << "nothing is torn down on this path";
-    EXPECT_EQ(GameState, 0);
-}
-
-TEST_F(StartupTest, ClassRegistrationFailureWritesNoLogLineAndShowsNothing) {
-    fake::window().registerClassFails = true;
-    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
-    EXPECT_EQ(logAfterHead(), "");
-    EXPECT_TRUE(fake::system().messageBoxes.empty());
-    EXPECT_EQ(fake::window().swapCount, 0);
-}
-
-TEST_F(StartupTest, EachFailingWindowStepTearsDownWhatExistsWithoutAMessage) {
-    bool fake::WindowState::*const steps[] = {
-        &fake::WindowState::createWindowFails,      &fake::WindowState::getDCFails,
-        &fake::WindowState::choosePixelFormatFails, &fake::WindowState::setPixelFormatFails,
-        &fake::WindowState::createContextFails,     &fake::WindowState::makeCurrentFails};
-    for (bool fake::WindowState::*step : steps) {
+// Each way a start can fail: the loop never runs, nothing is left shown, and the boxes, the log and the
+// window class are as that step leaves them.
+TEST_F(StartupTest, AFailedStartStopsBeforeTheLoopWithItsOwnMessagesLogAndRemains) {
+    using fake::WindowState;
+    const std::string TORN_DOWN = SIGNATURE + CLOSING;
+    const struct {
+        bool WindowState::*step;
+        bool value;
+        std::size_t boxes;
+        std::string log;
+        bool classRegistered;
+    } cases[] = {
+        {&WindowState::registerClassFails, true, 0, "", false},
+        // Full screen refused and answered no: the program closes without closing lines or teardown.
+        {&WindowState::displayModeAvailable, false, 3, SIGNATURE, true},
+        {&WindowState::createWindowFails, true, 1, TORN_DOWN, false},
+        {&WindowState::getDCFails, true, 1, TORN_DOWN, false},
+        {&WindowState::choosePixelFormatFails, true, 1, TORN_DOWN, false},
+        {&WindowState::setPixelFormatFails, true, 1, TORN_DOWN, false},
+        {&WindowState::createContextFails, true, 1, TORN_DOWN, false},
+        {&WindowState::makeCurrentFails, true, 1, TORN_DOWN, false},
+    };
+    for (const auto& c : cases) {
         resetEngineGlobals();
-        fake::window().*step = true;
-        EXPECT_FALSE(initGame());
-        EXPECT_EQ(fake::system().messageBoxes.size(), 1u) << "only the notice";
-        EXPECT_EQ(logAfterHead(), SIGNATURE + CLOSING);
-        EXPECT_FALSE(fake::window().classRegistered);
-        EXPECT_EQ(fake::window().window, nullptr);
-        EXPECT_FALSE(fake::window().fullscreenMode);
+        fake::window().*c.step = c.value;
+        fake::system().messageBoxAnswers = {IDOK, IDNO};
+        fake::window().whenQueueEmpty = [] { FAIL() << "the loop must not run"; };
+        EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
+        SCOPED_TRACE(c.boxes);
+        ASSERT_EQ(fake::system().messageBoxes.size(), c.boxes);
+        if (c.boxes == 3) {
+            EXPECT_EQ(shownBox(2), std::make_tuple("HATA", "Program kapatildi.", MB_OK | MB_ICONHAND));
+        }
+        EXPECT_EQ(logAfterHead(), c.log);
+        EXPECT_EQ(fake::window().classRegistered, c.classRegistered);
+        EXPECT_EQ(std::tie(fake::window().window, fake::window().fullscreenMode, fake::window().swapCount),
+                  std::make_tuple(nullptr, false, 0));
         EXPECT_FALSE(fake::called("showWindow"));
-        EXPECT_FALSE(g_display.active);
-        EXPECT_EQ(GameState, 0);
+        EXPECT_EQ(std::tie(g_display.active, GameState), std::make_tuple(false, 0));
     }
 }
 
-TEST_F(StartupTest, EveryLogLineFeedIsStoredAsCrLfAndLongLinesAreWrittenWhole) {
+TEST_F(StartupTest, EveryLogLineFeedIsStoredAsCrLfLongLinesWholeAndALostLineIsReported) {
     const std::string longText(3000, 'x');
     const struct {
         const char* format;
@@ -161,14 +152,11 @@ TEST_F(StartupTest, EveryLogLineFeedIsStoredAsCrLfAndLongLinesAreWrittenWhole) {
         EXPECT_EQ(readLogBytes(), expected);
     }
 
-    // Each run starts a fresh file.
+    // Each run starts a fresh file; a log that cannot be opened loses the line and says so.
     DebugLog secondRun;
     EXPECT_EQ(readLogBytes(), "");
-}
-
-TEST_F(StartupTest, AnUnopenableLogLosesTheLineAndSaysSo) {
     std::filesystem::remove(DEBUG_LOG_FILE);
-    std::filesystem::create_directory(DEBUG_LOG_FILE);  // a folder in the file's place cannot be opened
+    std::filesystem::create_directory(DEBUG_LOG_FILE);
     EXPECT_FALSE(g_debugLog.writeLine("lost"));
     std::filesystem::remove(DEBUG_LOG_FILE);
     EXPECT_TRUE(g_debugLog.writeLine("kept"));
@@ -176,13 +164,13 @@ TEST_F(StartupTest, AnUnopenableLogLosesTheLineAndSaysSo) {
 }
 
 TEST_F(StartupTest, ExtensionQueryMatchesWholeNamesOnly) {
-    EXPECT_TRUE(isExtensionSupported("GL_ARB_multitexture", "GL_ARB_multitexture GL_EXT_bgra"));
-    EXPECT_TRUE(isExtensionSupported("GL_EXT_bgra", "GL_ARB_multitexture GL_EXT_bgra"));
+    const char* const LIST = "GL_ARB_multitexture GL_EXT_bgra";
+    EXPECT_TRUE(isExtensionSupported("GL_ARB_multitexture", LIST));
+    EXPECT_TRUE(isExtensionSupported("GL_EXT_bgra", LIST));
     EXPECT_TRUE(isExtensionSupported("GL_EXT_bgra", "GL_ARB_multitexture GL_EXT_bgra "));
+    for (const char* part : {"GL_ARB", "multitexture", "GL_ARB_multitexture GL_EXT_bgra"})
+        EXPECT_FALSE(isExtensionSupported(part, LIST)) << part;  // a name with a blank never matches
     EXPECT_FALSE(isExtensionSupported("GL_ARB_multitexture", "GL_ARB_multitexture_plus"));
-    EXPECT_FALSE(isExtensionSupported("GL_ARB", "GL_ARB_multitexture"));
-    EXPECT_FALSE(isExtensionSupported("multitexture", "GL_ARB_multitexture"));
-    EXPECT_FALSE(isExtensionSupported("GL_A GL_B", "GL_A GL_B")) << "a name with a blank never matches";
     EXPECT_FALSE(isExtensionSupported("GL_ARB_multitexture", ""));
     EXPECT_FALSE(isExtensionSupported("GL_ARB_multitexture", nullptr));
 }
@@ -215,7 +203,7 @@ TEST_F(MainLoopTest, QuitIsActedOnOnlyAfterItIsDispatched) {
     EXPECT_EQ(g_display.width, 800);
 }
 
-TEST_F(MainLoopTest, FramesAreTimedFromTheStartOfStartUpThenFromTheFrameBefore) {
+TEST_F(MainLoopTest, FramesAreTimedFromTheStartOfStartUpThenFromTheFrameBeforeIfThereIsACounter) {
     fake::system().counter = 1000;  // a 1 MHz counter
     ASSERT_TRUE(initGame());
     fake::system().counter = 1000 + 3 * 1000000;  // start-up took three seconds
@@ -237,11 +225,10 @@ TEST_F(MainLoopTest, FramesAreTimedFromTheStartOfStartUpThenFromTheFrameBefore) 
     g_display.measureFrame();
     const float lastRate = g_display.framesPerSecond;
     g_display.measureFrame();
-    EXPECT_EQ(g_display.framesPerSecond, lastRate);
-    EXPECT_EQ(g_display.frameTime, 0.0f);
-}
+    EXPECT_EQ(std::tie(g_display.framesPerSecond, g_display.frameTime), std::make_tuple(lastRate, 0.0f));
 
-TEST_F(MainLoopTest, WithoutACounterTheFrameClockReportsFailureAndNothingMoves) {
+    // Without a counter the clock reports failure and nothing moves.
+    resetEngineGlobals();
     fake::system().hasCounter = false;
     EXPECT_FALSE(g_display.startFrameClock());
     EXPECT_EQ(std::tie(g_display.counterFrequency, g_display.counterStart), std::make_tuple(0, 0));
@@ -266,49 +253,19 @@ void post(UINT message, WPARAM wParam) {
     fake::window().queue.push_back({fake::fakeWindowHandle(), message, wParam, 0});
 }
 
-// Minimised in the middle of the teardown, the program stops deleting and drawing; restored, it finishes the
-// teardown, returns to the menu and can start the next game.
-TEST_F(MainLoopTest, TeardownWaitsWhileMinimisedAndFinishesWhenRestored) {
+// Frames of two seconds (a stalled machine) and of no time at all keep the ball inside the field and the
+// frame rate a number. Minimised in the middle of the teardown, the program stops deleting and drawing;
+// restored, it finishes the teardown, returns to the menu and can start the next game.
+TEST_F(MainLoopTest, ExtremeFramesKeepTheBallInTheFieldAndTheTeardownWaitsWhileMinimised) {
+    const Sprite& ball = playScene().ball;
     int swaps = 0;
     std::size_t bricks = 0;
     const int status = runPasses([&](int pass) {
         if (pass == 1) GameState = STATE_NEW_GAME;
         if (pass == 3) {
             EXPECT_EQ(g_bricks.count, 216u);
-            GameState = STATE_TEARDOWN;
+            fake::system().counterStep = 1000000;
         }
-        if (pass == 50) post(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1));
-        if (pass == 51) {
-            bricks = g_bricks.count;
-            swaps = fake::window().swapCount;
-            EXPECT_GT(bricks, 0u);
-        }
-        if (pass == 500) {
-            EXPECT_EQ(g_bricks.count, bricks) << "nothing is deleted while minimised";
-            EXPECT_EQ(fake::window().swapCount, swaps);
-            EXPECT_EQ(GameState, STATE_TEARDOWN);
-            post(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0));
-        }
-        if (pass == 800) {
-            EXPECT_EQ(g_bricks.count, 0u);
-            EXPECT_EQ(GameState, STATE_MENU);
-            GameState = STATE_NEW_GAME;
-        }
-        if (pass == 802) {
-            EXPECT_EQ(g_bricks.count, 216u) << "the next game has a full wall";
-            post(WM_CLOSE, 0);
-        }
-    });
-    EXPECT_EQ(status, 0);
-}
-
-// Frames of two seconds (a stalled machine) and of no time at all: the ball stays inside the field and the
-// frame rate stays a number.
-TEST_F(MainLoopTest, VeryLongAndVeryShortPlayFramesKeepTheBallInTheField) {
-    const Sprite& ball = playScene().ball;
-    const int status = runPasses([&](int pass) {
-        if (pass == 1) GameState = STATE_NEW_GAME;
-        if (pass == 3) fake::system().counterStep = 1000000;
         if (pass == 40) fake::system().counterStep = 0;
         if (pass > 3 && pass < 80) {
             EXPECT_EQ(GameState, STATE_PLAY);
@@ -316,34 +273,52 @@ TEST_F(MainLoopTest, VeryLongAndVeryShortPlayFramesKeepTheBallInTheField) {
             EXPECT_TRUE(ball.y >= 30.0f && ball.y <= 480.0f) << "pass " << pass << ": y " << ball.y;
             EXPECT_TRUE(std::isfinite(g_display.framesPerSecond));
         }
-        if (pass == 80) post(WM_CLOSE, 0);
+        if (pass == 80) GameState = STATE_TEARDOWN;
+        if (pass == 127) post(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1));
+        if (pass == 128) {
+            bricks = g_bricks.count;
+            swaps = fake::window().swapCount;
+            EXPECT_GT(bricks, 0u);
+        }
+        if (pass == 577) {
+            EXPECT_EQ(std::tie(g_bricks.count, fake::window().swapCount, GameState),
+                      std::make_tuple(bricks, swaps, int{STATE_TEARDOWN}))
+                << "nothing is deleted or drawn while minimised";
+            post(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0));
+        }
+        if (pass == 877) {
+            EXPECT_EQ(std::tie(g_bricks.count, GameState), std::make_tuple(std::size_t{0}, int{STATE_MENU}));
+            GameState = STATE_NEW_GAME;
+        }
+        if (pass == 879) {
+            EXPECT_EQ(g_bricks.count, 216u) << "the next game has a full wall";
+            post(WM_CLOSE, 0);
+        }
     });
     EXPECT_EQ(status, 0);
 }
 
 using WindowProcTest = EngineTest;
 
-TEST_F(WindowProcTest, ScreenSaverMonitorPowerAndKeysAreSwallowedAndTheRestReachTheDefault) {
-    EXPECT_EQ(send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
-    EXPECT_EQ(send(WM_SYSCOMMAND, SC_MONITORPOWER), 0);
-    EXPECT_EQ(send(WM_KEYDOWN, 'A'), 0);
-    EXPECT_EQ(send(WM_CHAR, 'a'), 0);
-    EXPECT_TRUE(fake::window().defaultProcessed.empty());
-    send(WM_SYSCOMMAND, 0xF020 /* SC_MINIMIZE */);
-    send(WM_SYSCOMMAND, SC_SCREENSAVE + 1);
-    send(0x0400 /* any other message */, 0);
-    EXPECT_EQ(fake::window().defaultProcessed.size(), 3u);
-}
-
-TEST_F(WindowProcTest, ActivationFollowsTheMinimisedFlagOnly) {
+TEST_F(WindowProcTest, ScreenSaverMonitorPowerKeysAndActivationAreHandledAndTheRestReachTheDefault) {
+    for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_SYSCOMMAND, SC_SCREENSAVE},
+                                          {WM_SYSCOMMAND, SC_MONITORPOWER},
+                                          {WM_KEYDOWN, 'A'},
+                                          {WM_CHAR, 'a'}})
+        EXPECT_EQ(send(message, wParam), 0) << message;
+    // Activation follows the minimised flag only: losing the focus alone keeps the game running.
     g_display.active = true;
     EXPECT_EQ(send(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0)), 0);
-    EXPECT_TRUE(g_display.active) << "losing the focus without minimising keeps the game running";
+    EXPECT_TRUE(g_display.active);
     send(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1));
     EXPECT_FALSE(g_display.active);
     send(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0));
     EXPECT_TRUE(g_display.active);
     EXPECT_TRUE(fake::window().defaultProcessed.empty());
+    send(WM_SYSCOMMAND, 0xF020 /* SC_MINIMIZE */);
+    send(WM_SYSCOMMAND, SC_SCREENSAVE + 1);
+    send(0x0400 /* any other message */, 0);
+    EXPECT_EQ(fake::window().defaultProcessed.size(), 3u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The display in a real context on a virtual screen: the viewport of a window sized to height zero, texture
-// upload, screenshots of odd widths, and the asset catalogue loading the game's own images. What the game's
-// frames look like is checked by the golden frames (tests/golden).
+// The display in a real context on a virtual screen, where the golden frames of the game's demos
+// (tests/golden) do not look: the viewport of a window sized to height zero, texture upload, screenshots of
+// odd widths, the asset catalogue loading the game's own images, and the state the drawing modes share, modes
+// the game never draws with included.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -10,11 +11,13 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "graphics/asset_catalogue.h"
 #include "graphics/spr_encoder.h"
+#include "graphics/sprite.h"
 #include "graphics/texture_loader.h"
-#include "support/gl_window.h"
+#include "support/gl_pixels.h"
 #include "support/test_files.h"
 
 namespace {
@@ -22,11 +25,9 @@ namespace {
 using testfiles::Bytes;
 using testfiles::readFile;
 
-constexpr int WINDOW_WIDTH = 640;
-constexpr int WINDOW_HEIGHT = 480;
-constexpr std::size_t TGA_HEADER = 18;
+constexpr int WIDTH = 640;
+constexpr int HEIGHT = 480;
 
-// Up to four integers of GL state.
 std::array<GLint, 4> integers(GLenum name) {
     std::array<GLint, 4> values{};
     glGetIntegerv(name, values.data());
@@ -38,39 +39,10 @@ protected:
     void SetUp() override { REQUIRE_GL_WINDOW(); }
     // Back to the state the frame routines expect.
     void TearDown() override {
-        glViewport(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+        glViewport(0, 0, WIDTH, HEIGHT);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_TEXTURE_2D);
-    }
-
-    // A frame with a few coloured rectangles, so rows and channels cannot be confused.
-    static void drawFrame(float shade) {
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_TEXTURE_2D);
-        glEnable(GL_SCISSOR_TEST);
-        const struct {
-            int x, y, w, h;
-            float r, g, b;
-        } boxes[] = {{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, 0.1f, 0.2f, shade},
-                     {0, 0, 100, 50, 1.0f, 0.0f, 0.0f},
-                     {WINDOW_WIDTH - 1, 0, 1, WINDOW_HEIGHT, 0.0f, 1.0f, 0.0f},
-                     {200, WINDOW_HEIGHT - 30, 30, 30, 0.0f, 0.0f, 1.0f}};
-        for (const auto& b : boxes) {
-            glScissor(b.x, b.y, b.w, b.h);
-            glClearColor(b.r, b.g, b.b, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
-        }
-        glDisable(GL_SCISSOR_TEST);
-        glFinish();
-    }
-
-    // What the frame buffer holds over the viewport, bottom row first, as B, G, R.
-    static Bytes readBack(int width, int height) {
-        Bytes pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
     }
 };
 
@@ -119,17 +91,30 @@ TEST_F(DisplayGl, PicturesReusedWithinAStartAreUploadedIntoTexturesOfTheirOwn) {
 }
 
 TEST_F(DisplayGl, ScreenshotHoldsTheViewportBottomUpWithoutFillBytes) {
-    // The golden frames check 640 x 480 screenshots pixel for pixel. A viewport 641 wide has rows of an odd
-    // number of bytes, written without fill bytes; the column past the window reads the same in the file and
-    // in a direct read-back.
-    glViewport(0, 0, WINDOW_WIDTH + 1, WINDOW_HEIGHT);
-    drawFrame(0.8f);
+    // A viewport 641 wide has rows of an odd number of bytes, written without fill bytes; the column past the
+    // window reads the same in the file and in a direct read-back. Boxes show a row or a channel misplaced.
+    glViewport(0, 0, WIDTH + 1, HEIGHT);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_SCISSOR_TEST);
+    for (const std::array<int, 7> b : {std::array<int, 7>{0, 0, WIDTH + 1, HEIGHT, 30, 50, 200},
+                                       {0, 0, 100, 50, 255, 0, 0},
+                                       {WIDTH - 1, 0, 2, HEIGHT, 0, 255, 0},
+                                       {200, HEIGHT - 30, 30, 30, 0, 0, 255}}) {
+        glScissor(b[0], b[1], b[2], b[3]);
+        glClearColor(static_cast<float>(b[4]) / 255, static_cast<float>(b[5]) / 255,
+                     static_cast<float>(b[6]) / 255, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
     ASSERT_EQ(g_textureLoader.saveScreenshot(), 0);
     const Bytes file = readFile("ekrang.tga");
-    ASSERT_EQ(file.size(), TGA_HEADER + std::size_t{WINDOW_WIDTH + 1} * 3 * WINDOW_HEIGHT);
-    EXPECT_EQ(Bytes(file.begin(), file.begin() + TGA_HEADER),
+    ASSERT_EQ(file.size(), 18 + std::size_t{WIDTH + 1} * 3 * HEIGHT);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 18),
               (Bytes{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 129, 2, 224, 1, 24, 0}));
-    EXPECT_EQ(Bytes(file.begin() + TGA_HEADER, file.end()), readBack(WINDOW_WIDTH + 1, WINDOW_HEIGHT));
+    Bytes pixels(file.size() - 18);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, WIDTH + 1, HEIGHT, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels.data());
+    EXPECT_EQ(Bytes(file.begin() + 18, file.end()), pixels);
 
     // A screenshot that cannot be written reports it.
     std::filesystem::remove("ekrang.tga");
@@ -145,23 +130,15 @@ Sprite* const CATALOGUE_SPRITES[] = {
 
 // Every texture id the catalogue's objects hold, zeros left out.
 std::multiset<GLuint> catalogueTextures() {
-    std::multiset<GLuint> ids;
-    auto keep = [&](GLuint id) {
-        if (id != 0) ids.insert(id);
-    };
-    keep(g_font.texture);
-    for (const Sprite* sprite : CATALOGUE_SPRITES) {
-        keep(sprite->texture);
-        keep(sprite->maskTexture);
-        keep(sprite->extraTexture);
-    }
+    std::multiset<GLuint> ids = {g_font.texture};
+    for (const Sprite* sprite : CATALOGUE_SPRITES)
+        ids.insert({sprite->texture, sprite->maskTexture, sprite->extraTexture});
     for (const SpriteTemplate* t : {g_brickTemplate, g_explosionTemplate}) {
         if (!t) continue;
-        keep(t->texture);
-        keep(t->maskTexture);
-        for (GLuint frame : t->frameTextures)
-            keep(frame);
+        ids.insert({t->texture, t->maskTexture});
+        ids.insert(std::begin(t->frameTextures), std::end(t->frameTextures));
     }
+    ids.erase(0);
     return ids;
 }
 
@@ -182,12 +159,10 @@ TEST_F(DisplayGl, TheCatalogueLoadsEveryPictureIntoATextureOfItsOwnWithOrWithout
     EXPECT_EQ(g_font.screenHeight, g_display.height);
     for (const auto& entry : std::filesystem::recursive_directory_iterator("data/spr")) {
         if (entry.path().extension() != ".bmp") continue;
-        const testfiles::Bytes header = testfiles::readFile(entry.path());
+        const Bytes header = readFile(entry.path());
         ASSERT_GE(header.size(), 26u) << entry.path();
-        const int width = header[18] | header[19] << 8;
-        const int height = header[22] | header[23] << 8;
-        EXPECT_TRUE(width > 0 && (width & (width - 1)) == 0) << entry.path() << " width " << width;
-        EXPECT_TRUE(height > 0 && (height & (height - 1)) == 0) << entry.path() << " height " << height;
+        for (const int side : {header[18] | header[19] << 8, header[22] | header[23] << 8})
+            EXPECT_TRUE(side > 0 && (side & (side - 1)) == 0) << entry.path() << " side " << side;
     }
 
     // Every load but the font's replaces its texture id; the font keeps the one it had.
@@ -200,6 +175,79 @@ TEST_F(DisplayGl, TheCatalogueLoadsEveryPictureIntoATextureOfItsOwnWithOrWithout
     EXPECT_NE(g_font.listBase, 0u) << "the lists are built without the texture";
     EXPECT_EQ(catalogueTextures().size(), 30u);
     g_font.deleteLists();
+}
+
+TEST_F(DisplayGl, ModesLeaveBlendingOffAndSpritesShareScrollOffsetsAndOneAnimationCountdown) {
+    Sprite sprite;
+    sprite.screenHeight = HEIGHT;
+    sprite.setPosition(100.0f, 100.0f);
+    sprite.setSize(64.0f, 32.0f);
+    sprite.texture = gltest::makeTexture(1, 1, {200, 0, 0});
+    // Every mode leaves blending off; modes outside the table draw nothing.
+    for (int mode : {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 1000}) {
+        gltest::beginFrame({0, 0, 200});
+        const gltest::Rgb background = gltest::pixelAt(116, 116);
+        glEnable(GL_BLEND);
+        sprite.draw(mode, true, true);
+        gltest::endFrame();
+        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "mode " << mode;
+        const bool inTable = mode >= 0 && mode < SPRITE_MODE_COUNT;
+        EXPECT_TRUE(inTable || gltest::pixelAt(116, 116) == background) << "mode " << mode << " drew";
+    }
+
+    // Modes 7 and 10 share one offset, 8 and 11 another, whichever sprite draws. An offset that lands exactly
+    // on the far end stays there for one draw and wraps on the next.
+    float* offsets = spriteDrawState().scrollOffsets;
+    offsets[SCROLL_TILED_DIAGONAL_RISING] = 0.0f;
+    offsets[SCROLL_TILED_DIAGONAL_FALLING] = 1.0f;
+    offsets[SCROLL_HORIZONTAL_RISING] = 0.5f;
+    offsets[SCROLL_DIAGONAL_FALLING] = 0.5f;
+    Sprite fast = sprite;
+    fast.scrollSpeed = 500.0f;  // 500 x 0.001 rounds to exactly 0.5 in single precision
+    const struct {
+        Sprite* sprite;
+        int mode;
+        SpriteScroll scroll;
+        float offset;
+    } draws[] = {
+        {&sprite, 7, SCROLL_TILED_DIAGONAL_RISING, 0.001f},
+        {&fast, 10, SCROLL_TILED_DIAGONAL_RISING, 0.001f + 0.5f},
+        {&sprite, 8, SCROLL_TILED_DIAGONAL_FALLING, 1.0f - 0.001f},
+        {&sprite, 11, SCROLL_TILED_DIAGONAL_FALLING, (1.0f - 0.001f) - 0.001f},
+        {&fast, 13, SCROLL_HORIZONTAL_RISING, 1.0f},
+        {&fast, 13, SCROLL_HORIZONTAL_RISING, 0.0f},
+        {&fast, 5, SCROLL_DIAGONAL_FALLING, 0.0f},
+        {&fast, 5, SCROLL_DIAGONAL_FALLING, 1.0f},
+    };
+    for (const auto& d : draws) {
+        d.sprite->draw(d.mode, true, false);
+        EXPECT_EQ(offsets[d.scroll], d.offset) << "mode " << d.mode;
+    }
+
+    // The first call starts the countdown at 2; every call of either sprite takes one away, and the sprite
+    // whose call takes it below 0 steps its frame, wrapping inside the array whatever its frame count.
+    spriteDrawState().animCountdownStarted = false;
+    Sprite a = sprite;
+    Sprite b = sprite;
+    a.frameCount = 3;
+    b.frameCount = SPRITE_MAX_FRAMES + 15;
+    b.frame = SPRITE_MAX_FRAMES - 2;
+    const int last = SPRITE_MAX_FRAMES - 1;
+    const std::pair<Sprite*, int> calls[] = {{&a, 0},    {&b, last - 1}, {&a, 1},    {&b, last - 1}, {&a, 1},
+                                             {&b, last}, {&b, last},     {&b, last}, {&b, 0}};
+    for (const auto& [s, frame] : calls) {
+        s->drawAnimated(1, true, 2.0f);
+        EXPECT_EQ(s->frame, frame) << (s == &a ? "a" : "b");
+    }
+    // A single frame stays at 0 and marks every wrap.
+    spriteDrawState().animCountdownStarted = false;
+    sprite.frameCount = 1;
+    for (int call = 0; call < 2; ++call) {
+        sprite.animMarker = 0;
+        sprite.drawAnimated(1, true, 0.0f);
+        EXPECT_EQ(std::make_pair(sprite.frame, sprite.animMarker),
+                  std::make_pair(0, SPRITE_ANIM_WRAP_MARKER));
+    }
 }
 
 }  // namespace

@@ -1,17 +1,13 @@
 // Image files on the fake backend. The bitmap reader against pictures written and decoded by a third-party
 // tool (ImageMagick), against hand-made files with the pixels they must give, and with each failure's
-// message. The .spr codec: what the encoder packs the decoder gives back byte for byte, and any code stream
-// expands as the plain reference decoder expands it. Texture loading up to the upload: which names fail,
-// silently or with a message, and what happens to the .bmp file beside a .spr file (the upload is checked in
-// the GL tests).
+// message. The .spr codec: what the encoder packs the decoder gives back byte for byte (the fuzzer holds the
+// decoder to the reference decoder on any code stream). Texture loading up to the upload.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <tuple>
@@ -32,33 +28,28 @@ using testfiles::makeDib;
 using testfiles::readFile;
 using testfiles::writeFile;
 
-// Our reading of `bmp` must match ImageMagick's of `decodedBy` (by default the same file): the same size and
-// R, G, B rows, bottom row first.
-void expectSameAsImageMagick(const std::string& bmp, int width, int height,
-                             const std::string& decodedBy = "") {
-    SCOPED_TRACE(bmp);
-    const std::string theirs = decodedBy.empty() ? bmp : decodedBy;
-    ASSERT_EQ(std::system(("convert '" + theirs + "' -flip -depth 8 rgb:decoded.rgb").c_str()), 0);
-    RgbImage* image = loadDibImage(bmp.c_str());
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(std::make_tuple(image->sizeX, image->sizeY), std::make_tuple(width, height));
-    const auto rows = static_cast<std::size_t>(std::max(image->sizeY, 0));
-    EXPECT_EQ(Bytes(image->data, image->data + static_cast<std::size_t>(image->sizeX) * rows * 3),
-              readFile("decoded.rgb"));
-    freeRgbImage(image);
-}
-
-// The whole picture a hand-made file decodes to, R, G, B, bottom row first.
-Bytes decode(const testfiles::DibFields& fields) {
-    const Bytes file = makeDib(fields);
-    RgbImage* image = nullptr;
-    EXPECT_EQ(decodeDibImage(file.data(), file.size(), &image), DIB_OK);
+// The picture our reader makes of a file, R, G, B rows bottom row first; empty when it refuses the file.
+Bytes picture(const std::string& path, int* width = nullptr, int* height = nullptr) {
+    RgbImage* image = loadDibImage(path.c_str());
     if (!image) return {};
+    if (width) *width = image->sizeX;
+    if (height) *height = image->sizeY;
     EXPECT_GT(image->sizeY, 0);
     const auto rows = static_cast<std::size_t>(std::max(image->sizeY, 0));
     Bytes rgb(image->data, image->data + static_cast<std::size_t>(image->sizeX) * rows * 3);
     freeRgbImage(image);
     return rgb;
+}
+
+// Our reading of `bmp` must match ImageMagick's of `decodedBy` (by default the same file).
+void expectSameAsImageMagick(const std::string& bmp, int width, int height, std::string decodedBy = "") {
+    SCOPED_TRACE(bmp);
+    if (decodedBy.empty()) decodedBy = bmp;
+    ASSERT_EQ(std::system(("convert '" + decodedBy + "' -flip -depth 8 rgb:decoded.rgb").c_str()), 0);
+    int w = 0;
+    int h = 0;
+    EXPECT_EQ(picture(bmp, &w, &h), readFile("decoded.rgb"));
+    EXPECT_EQ(std::make_tuple(w, h), std::make_tuple(width, height));
 }
 
 class BitmapReader : public testing::Test {
@@ -70,10 +61,7 @@ TEST_F(BitmapReader, DecodesEveryFormatImageMagickWritesAsItDoes) {
     if (std::system("convert -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
     // Random noise, so a misplaced pixel shows; 30 pixels make 90-byte rows at 24 bits, with 2 padding bytes.
     ASSERT_EQ(std::system("convert -size 30x7 xc: -seed 5 +noise Random -depth 8 source.ppm"), 0);
-    const struct {
-        const char* options;
-        const char* file;
-    } written[] = {
+    const std::pair<const char*, const char*> written[] = {
         {"-type truecolor", "BMP3:rgb24.bmp"},
         {"-type truecolor", "BMP2:core24.bmp"},
         {"-alpha set -define bmp3:alpha=true", "BMP3:rgb32.bmp"},
@@ -83,10 +71,9 @@ TEST_F(BitmapReader, DecodesEveryFormatImageMagickWritesAsItDoes) {
         {"-monochrome", "BMP3:pal1.bmp"},
         {"-colors 200 -type palette -compress RLE", "BMP3:rle8.bmp"},
     };
-    for (const auto& format : written) {
-        const std::string command = std::string("convert source.ppm ") + format.options + " " + format.file;
-        ASSERT_EQ(std::system(command.c_str()), 0);
-        expectSameAsImageMagick(std::string(format.file).substr(5), 30, 7);
+    for (const auto& [options, file] : written) {
+        ASSERT_EQ(std::system((std::string("convert source.ppm ") + options + " " + file).c_str()), 0);
+        expectSameAsImageMagick(std::string(file).substr(5), 30, 7);
     }
     EXPECT_TRUE(fake::system().messageBoxes.empty());
 
@@ -103,44 +90,10 @@ TEST_F(BitmapReader, DecodesEveryFormatImageMagickWritesAsItDoes) {
     expectSameAsImageMagick("rle4.bmp", 12, 2);
 }
 
-TEST_F(BitmapReader, HandMadeFilesGiveTheirPixels) {
+// Hand-made files: the pixels each must give, or the message each failure shows.
+TEST_F(BitmapReader, HandMadeFilesGiveTheirPixelsOrTheirFailuresMessage) {
     Bytes palette16(48, 0);
     palette16[45] = 9;
-    const struct {
-        const char* what;
-        testfiles::DibFields fields;
-        Bytes rgb;
-    } cases[] = {
-        // Bare DIBs, where only the palette's length can place the pixels.
-        {"1 bit, colours-used 0: two entries",
-         {40, 3, 1, 1, 0, 0, {10, 20, 30, 200, 210, 220}, {0xA0, 0, 0, 0}, false},
-         {200, 210, 220, 10, 20, 30, 200, 210, 220}},
-        {"8 bits, colours-used 3: index 7, past them, reads black",
-         {40, 2, 1, 8, 0, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {2, 7, 0, 0}, false},
-         {7, 8, 9, 0, 0, 0}},
-        {"24 bits: no palette", {40, 1, 1, 24, 0, 0, {}, {3, 2, 1, 0}, false}, {1, 2, 3}},
-        {"core header: 3-byte entries",
-         {12, 2, 1, 4, 0, 0, palette16, {0xF0, 0, 0, 0}, false},
-         {9, 0, 0, 0, 0, 0}},
-        // 5-5-5 pixels without masks, each channel widened by repeating its top bits.
-        {"16 bits",
-         {40, 3, 1, 16, 0, 0, {}, {0x00, 0x7C, 0x21, 0x04, 0x1F, 0x00, 0, 0}, true},
-         {255, 0, 0, 8, 8, 8, 0, 0, 255}},
-        // Stored top row first: the picture still comes out bottom row first, with a positive height.
-        {"negative height", {40, 1, -2, 24, 0, 0, {}, {1, 2, 3, 0, 4, 5, 6, 0}, true}, {6, 5, 4, 3, 2, 1}},
-        // RLE8 row 0: a run of 9 into a row of 4, end of line; a delta of one pixel right and one row up, one
-        // pixel, end. Pixels no code reaches are black.
-        {"RLE skips and long runs",
-         {40, 4, 3, 8, 1, 2, {0, 0, 0, 9, 9, 9}, {9, 1, 0, 0, 0, 2, 1, 1, 1, 1, 0, 1}, true},
-         {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9,    // row 0
-          0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // row 1
-          0, 0, 0, 9, 9, 9, 0, 0, 0, 0, 0, 0}},  // row 2
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(decode(c.fields), c.rgb) << c.what;
-}
-
-TEST_F(BitmapReader, EachFailureShowsItsMessage) {
     const Bytes good = makeDib({40, 2, 2, 24, 0, 0, {}, Bytes(16, 7), true});
     Bytes header108 = good;
     header108[14] = 108;
@@ -154,31 +107,62 @@ TEST_F(BitmapReader, EachFailureShowsItsMessage) {
     farPixels[12] = 0x01;
     Bytes rleCut = makeDib({40, 2, 2, 8, 1, 2, {0, 0, 0, 9, 9, 9}, {2, 1, 0, 0, 2, 1, 0, 1}, true});
     rleCut.resize(rleCut.size() - 4);
+    const char* const CONVERSION = "Image file conversion error.";
+    const char* const UNKNOWN = "Unknown DIB file format.";
 
     const struct {
-        Bytes bytes;
-        const char* message;
+        const char* what;
+        Bytes file;
+        Bytes rgb;
+        const char* message = nullptr;
     } cases[] = {
-        {Bytes{}, "Failed to open DIB file case.bmp.\n"},
-        {Bytes{'B', 'M', 0}, "Unknown DIB file format."},
-        {header108, "Unknown DIB file format."},
-        {Bytes(good.begin(), good.begin() + 40), "Unknown DIB file format."},
-        {badCompression, "Image file conversion error."},
-        {hugePalette, "Image file conversion error."},
-        {farPixels, "Image file conversion error."},
-        {Bytes(good.begin(), good.end() - 4), "Image file conversion error."},
-        {makeDib({40, 8, 1, 8, 1, 0, {}, {0, 9, 1, 2}, false}),
-         "Image file conversion error."},          // literal cut
-        {rleCut, "Image file conversion error."},  // the codes end before the end mark and the stated size
-        {makeDib({40, 0, 2, 24, 0, 0, {}, {}, true}), "Image file conversion error."},
-        {makeDib({40, 60000, 60000, 24, 0, 0, {}, {}, true}), "Out of memory."},
+        // Bare DIBs, where only the palette's length can place the pixels.
+        {"1 bit, colours-used 0: two entries",
+         makeDib({40, 3, 1, 1, 0, 0, {10, 20, 30, 200, 210, 220}, {0xA0, 0, 0, 0}, false}),
+         {200, 210, 220, 10, 20, 30, 200, 210, 220}},
+        {"8 bits, colours-used 3: index 7, past them, reads black",
+         makeDib({40, 2, 1, 8, 0, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {2, 7, 0, 0}, false}),
+         {7, 8, 9, 0, 0, 0}},
+        {"24 bits: no palette", makeDib({40, 1, 1, 24, 0, 0, {}, {3, 2, 1, 0}, false}), {1, 2, 3}},
+        {"core header: 3-byte entries",
+         makeDib({12, 2, 1, 4, 0, 0, palette16, {0xF0, 0, 0, 0}, false}),
+         {9, 0, 0, 0, 0, 0}},
+        // 5-5-5 pixels without masks, each channel widened by repeating its top bits.
+        {"16 bits",
+         makeDib({40, 3, 1, 16, 0, 0, {}, {0x00, 0x7C, 0x21, 0x04, 0x1F, 0x00, 0, 0}, true}),
+         {255, 0, 0, 8, 8, 8, 0, 0, 255}},
+        // Stored top row first: the picture still comes out bottom row first, with a positive height.
+        {"negative height",
+         makeDib({40, 1, -2, 24, 0, 0, {}, {1, 2, 3, 0, 4, 5, 6, 0}, true}),
+         {6, 5, 4, 3, 2, 1}},
+        // RLE8 row 0: a run of 9 into a row of 4, end of line; a delta of one pixel right and one row up, one
+        // pixel, end. Pixels no code reaches are black.
+        {"RLE skips and long runs",
+         makeDib({40, 4, 3, 8, 1, 2, {0, 0, 0, 9, 9, 9}, {9, 1, 0, 0, 0, 2, 1, 1, 1, 1, 0, 1}, true}),
+         {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9,    // row 0
+          0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // row 1
+          0, 0, 0, 9, 9, 9, 0, 0, 0, 0, 0, 0}},  // row 2
+        {"empty", Bytes{}, {}, "Failed to open DIB file case.bmp.\n"},
+        {"3 bytes", Bytes{'B', 'M', 0}, {}, UNKNOWN},
+        {"header 108", header108, {}, UNKNOWN},
+        {"header cut", Bytes(good.begin(), good.begin() + 40), {}, UNKNOWN},
+        {"masks", badCompression, {}, CONVERSION},
+        {"huge palette", hugePalette, {}, CONVERSION},
+        {"pixels past the end", farPixels, {}, CONVERSION},
+        {"pixels cut", Bytes(good.begin(), good.end() - 4), {}, CONVERSION},
+        {"literal cut", makeDib({40, 8, 1, 8, 1, 0, {}, {0, 9, 1, 2}, false}), {}, CONVERSION},
+        {"codes end before the end mark and the stated size", rleCut, {}, CONVERSION},
+        {"width 0", makeDib({40, 0, 2, 24, 0, 0, {}, {}, true}), {}, CONVERSION},
+        {"too large", makeDib({40, 60000, 60000, 24, 0, 0, {}, {}, true}), {}, "Out of memory."},
     };
     for (const auto& c : cases) {
         fake::reset();
-        writeFile("case.bmp", c.bytes);
-        EXPECT_EQ(loadDibImage("case.bmp"), nullptr) << c.message;
-        ASSERT_EQ(fake::system().messageBoxes.size(), 1u) << c.message;
-        EXPECT_EQ(shownBox(0), std::make_tuple("Error", c.message, MB_OK));
+        writeFile("case.bmp", c.file);
+        EXPECT_EQ(picture("case.bmp"), c.rgb) << c.what;
+        ASSERT_EQ(fake::system().messageBoxes.size(), c.message ? 1u : 0u) << c.what;
+        if (c.message) {
+            EXPECT_EQ(shownBox(0), std::make_tuple("Error", c.message, MB_OK)) << c.what;
+        }
     }
     fake::reset();
     EXPECT_EQ(loadDibImage("data\\missing.bmp"), nullptr);
@@ -250,7 +234,7 @@ TEST(SprCodec, EncodedDataDecodesByteForByte) {
     }
 }
 
-TEST(SprCodec, DecodedSizeLimitsAndStreamsCutShort) {
+TEST(SprCodec, SizeLimitsStreamsCutShortAndConvertingOverOrBesideABitmap) {
     Bytes spr;
     const std::uint8_t byte = 0;
     EXPECT_FALSE(encodeSpr(&byte, 0, spr));
@@ -264,20 +248,16 @@ TEST(SprCodec, DecodedSizeLimitsAndStreamsCutShort) {
     EXPECT_LT(decoded.size(), 1000u + LZARI_F);
 
     // Cutting a real stream short keeps the bytes decoded before the cut.
-    const Bytes data = pictureLike(20000);
+    const Bytes data = pictureLike(70000);
     spr = encode(data);
-    spr.resize(spr.size() / 2);
-    decoded = decode(spr);
+    decoded = decode(Bytes(spr.begin(), spr.begin() + static_cast<std::ptrdiff_t>(spr.size() / 4)));
     ASSERT_GE(decoded.size(), data.size());
     EXPECT_TRUE(std::equal(data.begin(), data.begin() + 1000, decoded.begin()));
-}
 
-TEST(SprCodec, ConvertReplacesTheBitmapOrLeavesItAloneOrEmpty) {
     // More than one output chunk, through a backslash path, over a longer stale file that must be replaced,
     // not overwritten in place.
-    const Bytes data = pictureLike(70000);
     std::filesystem::create_directories("sub");
-    writeFile("sub/image.spr", encode(data));
+    writeFile("sub/image.spr", spr);
     writeFile("sub/image.bmp", Bytes(200000, 1));
     EXPECT_EQ(SprDecoder().convert("sub\\image.spr", "sub\\image.bmp"), 1);
     EXPECT_EQ(readFile("sub/image.bmp"), data);
@@ -288,33 +268,27 @@ TEST(SprCodec, ConvertReplacesTheBitmapOrLeavesItAloneOrEmpty) {
     EXPECT_EQ(readFile("kept.bmp"), (Bytes{1, 2, 3}));
 
     // A header of decodedSize 0, one too short, one claiming more than any bitmap: an empty bitmap.
-    for (const Bytes& spr : {sprHeader(0), Bytes{'P', 'E', 'L', 5}, sprHeader(SPR_MAX_DECODED_SIZE + 1)}) {
-        writeFile("bad.spr", spr);
+    for (const Bytes& bad : {sprHeader(0), Bytes{'P', 'E', 'L', 5}, sprHeader(SPR_MAX_DECODED_SIZE + 1)}) {
+        writeFile("bad.spr", bad);
         writeFile("bad.bmp", Bytes{1, 2, 3});
         EXPECT_EQ(SprDecoder().convert("bad.spr", "bad.bmp"), 0);
         EXPECT_TRUE(readFile("bad.bmp").empty());
     }
 }
 
-class TextureLoading : public testing::Test {
-protected:
-    void SetUp() override { fake::reset(); }
+// Texture loading up to the upload (checked in the GL tests): which names fail, silently or with a message,
+// and what a .spr file does to the .bmp file beside it.
+TEST_F(BitmapReader, TexturesFailSilentlyWithoutFilesAndASprRewritesItsBitmapOnEveryLoad) {
     GLuint texture = 77;
-};
-
-TEST_F(TextureLoading, NamesWithoutFilesFailSilently) {
     EXPECT_FALSE(g_textureLoader.loadTexture(&texture, nullptr));
     EXPECT_FALSE(g_textureLoader.loadTexture(&texture, "absent"));
-    EXPECT_FALSE(std::ifstream("absent.bmp").good());
+    EXPECT_FALSE(std::filesystem::exists("absent.bmp"));
     // Too long for the 200-byte paths: refused before any file is touched, even if it exists.
     const std::string longName(TEXTURE_NAME_MAX + 1, 'n');
     writeFile(longName + ".bmp", Bytes{'B', 'M'});
     EXPECT_FALSE(g_textureLoader.loadTexture(&texture, longName.c_str()));
-    EXPECT_EQ(texture, 77u);
     EXPECT_TRUE(fake::system().messageBoxes.empty());
-}
 
-TEST_F(TextureLoading, SprRewritesItsBitmapOnEveryLoad) {
     // A decodedSize of 0 leaves an empty bitmap, which then fails to open.
     writeFile("zero.spr", sprHeader(0));
     writeFile("zero.bmp", Bytes(100, 1));
@@ -335,17 +309,14 @@ TEST_F(TextureLoading, SprRewritesItsBitmapOnEveryLoad) {
     ASSERT_EQ(fake::system().messageBoxes.size(), 3u);
     EXPECT_EQ(fake::system().messageBoxes[2].text, "Unknown DIB file format.");
     EXPECT_EQ(texture, 77u);
-}
 
-// A template loads at most as many frames as its array holds. (No image of the name exists, so each load
-// fails and leaves its id.)
-TEST_F(TextureLoading, TemplateFramesStopAtTheArraySize) {
+    // A template loads at most as many frames as its array holds (each load fails and leaves its id); no
+    // name, or a negative count, loads none.
     SpriteTemplate explosion;
     explosion.texture = 5;
     EXPECT_TRUE(explosion.loadFrames(TextureLoader(), 480, "data/spr/none", 55, 55, 40, 20.0f));
     EXPECT_EQ(std::tie(explosion.frameCount, explosion.startFrame, explosion.frameDelay, explosion.texture),
               std::make_tuple(SPRITE_MAX_FRAMES, 1, 20.0f, 5u));
-    // No name, or a negative count: no frames.
     explosion.loadFrames(TextureLoader(), 480, nullptr, 55, 55, 15, 20.0f);
     EXPECT_EQ(explosion.frameCount, 0);
     explosion.loadFrames(TextureLoader(), 480, "data/spr/none", 55, 55, -3, 20.0f);

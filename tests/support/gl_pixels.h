@@ -17,7 +17,7 @@ constexpr int WINDOW_HEIGHT = 480;
 
 using Rgb = std::array<int, 3>;
 
-// A texture of w x h texels, all of one colour, or given per texel (R, G, B rows, bottom row first).
+// A texture of w x h texels (R, G, B rows, bottom row first), filtered nearest.
 inline GLuint makeTexture(int w, int h, const std::vector<std::uint8_t>& rgb) {
     GLuint id = 0;
     glGenTextures(1, &id);
@@ -30,28 +30,12 @@ inline GLuint makeTexture(int w, int h, const std::vector<std::uint8_t>& rgb) {
     return id;
 }
 
-inline GLuint makeSolidTexture(Rgb colour) {
-    std::vector<std::uint8_t> rgb;
-    for (int i = 0; i < 4; ++i)
-        rgb.insert(rgb.end(), colour.begin(), colour.end());
-    return makeTexture(2, 2, rgb);
-}
-
 // The colour of the window pixel at (x, y), y counted down from the top edge like sprite positions.
 inline Rgb pixelAt(int x, int y) {
     std::uint8_t p[3] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, WINDOW_HEIGHT - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2]};
-}
-
-// True when every channel is within the frame buffer's rounding (it may have as few as 5 bits a channel).
-inline bool near(Rgb a, Rgb b) {
-    for (int i = 0; i < 3; ++i) {
-        const int d = a[i] - b[i];
-        if (d > 9 || d < -9) return false;
-    }
-    return true;
 }
 
 // Clears to a colour and enters the 2D mode the sprites draw in.
