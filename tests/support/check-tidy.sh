@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Runs clang-tidy (checks in .clang-tidy at the root) on the C and C++ files a change touches, and fails on any
-# finding.   check-tidy.sh SOURCE_FOLDER BUILD_FOLDER CLANG_TIDY
-# The change: what differs from where this branch left main (origin/main, else the local main), uncommitted
-# edits included. When nothing differs, as on main itself or in a fresh clone, the files of the last commit
-# (for a merge, all that it brought in). Outside a git checkout, every file. PEL_TIDY_BASE=<commit> compares
-# with that commit instead; PEL_TIDY_BASE=all checks every file.
-# A changed header is checked through the source file of the same name beside it, and through every changed
-# source that includes it. Only files the build folder compiles are checked (its compile_commands.json).
+# Runs clang-tidy (.clang-tidy at the root) on the C and C++ files a change touches; fails on any finding.
+#   check-tidy.sh SOURCE_FOLDER BUILD_FOLDER CLANG_TIDY
+# The change: what differs from where this branch left main (origin/main, else main), uncommitted edits
+# included; when nothing differs, the last commit's files; outside a git checkout, every file.
+# PEL_TIDY_BASE=<commit> compares with that commit instead, PEL_TIDY_BASE=all checks every file. A changed
+# header is checked through its own source file beside it. Only files the build compiles are checked.
 set -euo pipefail
 source=$1
 build=$2
@@ -23,21 +21,12 @@ changed_files() {
     fi
     if [ -z "$base" ]; then
         for ref in origin/main main; do
-            if git rev-parse -q --verify "$ref^{commit}" >/dev/null; then
-                base=$(git merge-base HEAD "$ref")
-                break
-            fi
+            git rev-parse -q --verify "$ref^{commit}" >/dev/null && { base=$(git merge-base HEAD "$ref"); break; }
         done
     fi
     local files=""
     [ -n "$base" ] && files=$({ git diff --name-only --diff-filter=d "$base"; git ls-files --others --exclude-standard; })
-    if [ -z "$files" ]; then
-        if git rev-parse -q --verify 'HEAD~1^{commit}' >/dev/null; then
-            files=$(git diff --name-only --diff-filter=d HEAD~1 HEAD)
-        else
-            files=$(git ls-files)
-        fi
-    fi
+    [ -n "$files" ] || files=$(git diff --name-only --diff-filter=d HEAD~1 HEAD 2>/dev/null || git ls-files)
     echo "$files"
 }
 

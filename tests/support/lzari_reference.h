@@ -1,6 +1,6 @@
 // A plain LZARI decoder written straight from the algorithm's description: a 4096-byte ring, one getc per
-// input byte, one putc per output byte, linear model tables. The tests hold the engine's decoder to it on
-// arbitrary code streams, and the benchmarks measure against it.
+// input byte, one putc per output byte, linear model tables. The spr fuzzer holds the engine's decoder to it
+// on arbitrary code streams, and the benchmarks measure against it.
 #pragma once
 
 #include <cstdint>
@@ -25,25 +25,15 @@ public:
         int r = N - F;
         for (int i = 0; i < r; ++i)
             ring[i] = ' ';
+        // A literal is written as a match of one byte given outright.
         for (std::uint32_t count = 0; count < decodedSize;) {
             const int c = decodeChar();
-            if (c < 256) {
-                std::putc(c, out);
-                ring[r] = static_cast<std::uint8_t>(c);
-                r = (r + 1) & (N - 1);
-                ++count;
-                continue;
-            }
-            const int position = decodeEntry(positionCum, N) - 1;
-            const int begin = (r - position - 1) & (N - 1);
-            const int length = c - 253;
-            for (int k = 0; k < length; ++k) {
-                const std::uint8_t byte = ring[(begin + k) & (N - 1)];
-                std::putc(byte, out);
-                ring[r] = byte;
+            const int begin = c < 256 ? 0 : (r - decodeEntry(positionCum, N)) & (N - 1);
+            for (int k = 0; k < (c < 256 ? 1 : c - 253); ++k, ++count) {
+                ring[r] = c < 256 ? static_cast<std::uint8_t>(c) : ring[(begin + k) & (N - 1)];
+                std::putc(ring[r], out);
                 r = (r + 1) & (N - 1);
             }
-            count += static_cast<std::uint32_t>(length);
         }
     }
 
@@ -65,8 +55,7 @@ private:
         const std::uint32_t range = high - low;
         const std::uint32_t x = ((value - low + 1) * cum[0] - 1) / range;
         int lo = 1;
-        int hi = last;
-        while (lo < hi) {
+        for (int hi = last; lo < hi;) {
             const int mid = (lo + hi) / 2;
             if (cum[mid] > x) {
                 lo = mid + 1;
