@@ -178,7 +178,7 @@ TEST_F(StartupTest, ExtensionQueryMatchesWholeNamesOnly) {
 
 using MainLoopTest = EngineTest;
 
-TEST_F(MainLoopTest, StatesWithoutARoutineDoNothingAtAll) {
+TEST_F(MainLoopTest, StatesWithoutARoutineDoNothingAndAQuitIsActedOnOnlyAfterItIsDispatched) {
     ASSERT_TRUE(initGame());
     for (int state : {0, 3, 5, 6, 7, 8, -1, 10, 1000}) {
         GameState = state;
@@ -188,18 +188,16 @@ TEST_F(MainLoopTest, StatesWithoutARoutineDoNothingAtAll) {
         EXPECT_EQ(fake::window().swapCount, swaps) << "state " << state;
         EXPECT_EQ(fake::system().counterReads, reads) << "state " << state;
     }
-}
 
-TEST_F(MainLoopTest, QuitIsActedOnOnlyAfterItIsDispatched) {
-    ASSERT_TRUE(initGame());
+    // A quit is acted on only after the messages before it are dispatched; later ones stay queued.
     const HWND window = fake::fakeWindowHandle();
     fake::window().queue = {{window, WM_SIZE, 0, MAKELPARAM(320, 200)},
                             {nullptr, WM_QUIT, 0, 0},
                             {window, WM_SIZE, 0, MAKELPARAM(800, 600)}};
     EXPECT_FALSE(g_display.pumpMessages());
     EXPECT_EQ(fake::window().dispatched.size(), 2u);
-    EXPECT_EQ(g_display.width, 320) << "messages before the quit message were dispatched";
-    ASSERT_EQ(fake::window().queue.size(), 1u) << "later messages stay queued";
+    EXPECT_EQ(g_display.width, 320);
+    ASSERT_EQ(fake::window().queue.size(), 1u);
     EXPECT_TRUE(g_display.pumpMessages());
     EXPECT_EQ(g_display.width, 800);
 }

@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "graphics/bitmap_reader.h"
 #include "graphics/spr_decoder.h"
@@ -93,16 +94,12 @@ TEST_F(BitmapReader, DecodesEveryFormatImageMagickWritesAsItDoes) {
 // Hand-made files: the pixels each must give, or the message each failure shows.
 TEST_F(BitmapReader, HandMadeFilesGiveTheirPixelsOrTheirFailuresMessage) {
     const Bytes good = makeDib({40, 2, 2, 24, 0, 0, {}, Bytes(16, 7), true});
-    Bytes header108 = good;
-    header108[14] = 108;
-    Bytes badCompression = good;
-    badCompression[30] = 3;  // bit-field masks
-    Bytes hugePalette = makeDib({40, 2, 2, 8, 0, 0, {}, {}, false});
-    hugePalette[32] = 0xFF;
-    hugePalette[35] = 0x7F;
-    Bytes farPixels = good;
-    farPixels[10] = 0xFF;
-    farPixels[12] = 0x01;
+    // `file` with the bytes at these offsets set.
+    const auto patched = [](Bytes file, std::initializer_list<std::pair<std::size_t, std::uint8_t>> bytes) {
+        for (const auto& [at, value] : bytes)
+            file[at] = value;
+        return file;
+    };
     Bytes rleCut = makeDib({40, 2, 2, 8, 1, 2, {0, 0, 0, 9, 9, 9}, {2, 1, 0, 0, 2, 1, 0, 1}, true});
     rleCut.resize(rleCut.size() - 4);
     const char* const CONVERSION = "Image file conversion error.";
@@ -138,11 +135,14 @@ TEST_F(BitmapReader, HandMadeFilesGiveTheirPixelsOrTheirFailuresMessage) {
           0, 0, 0, 9, 9, 9, 0, 0, 0, 0, 0, 0}},  // row 2
         {"empty", Bytes{}, {}, "Failed to open DIB file case.bmp.\n"},
         {"3 bytes", Bytes{'B', 'M', 0}, {}, UNKNOWN},
-        {"header 108", header108, {}, UNKNOWN},
+        {"header 108", patched(good, {{14, 108}}), {}, UNKNOWN},
         {"header cut", Bytes(good.begin(), good.begin() + 40), {}, UNKNOWN},
-        {"masks", badCompression, {}, CONVERSION},
-        {"huge palette", hugePalette, {}, CONVERSION},
-        {"pixels past the end", farPixels, {}, CONVERSION},
+        {"bit-field masks", patched(good, {{30, 3}}), {}, CONVERSION},
+        {"huge palette",
+         patched(makeDib({40, 2, 2, 8, 0, 0, {}, {}, false}), {{32, 0xFF}, {35, 0x7F}}),
+         {},
+         CONVERSION},
+        {"pixels past the end", patched(good, {{10, 0xFF}, {12, 0x01}}), {}, CONVERSION},
         {"pixels cut", Bytes(good.begin(), good.end() - 4), {}, CONVERSION},
         {"literal cut", makeDib({40, 8, 1, 8, 1, 0, {}, {0, 9, 1, 2}, false}), {}, CONVERSION},
         {"codes end before the end mark and the stated size", rleCut, {}, CONVERSION},
@@ -164,21 +164,17 @@ TEST_F(BitmapReader, HandMadeFilesGiveTheirPixelsOrTheirFailuresMessage) {
     EXPECT_EQ(fake::system().messageBoxes[0].text, "Failed to open DIB file data\\missing.bmp.\n");
 }
 
-Bytes noise(std::size_t size, std::uint32_t seed) {
+// Random bytes, or something like a picture: smooth gradients with a little noise, as the game's images are.
+Bytes noise(std::size_t size, std::uint32_t seed, bool pictureLike = false) {
     std::mt19937 random(seed);
     Bytes bytes(size);
-    for (std::uint8_t& b : bytes)
-        b = static_cast<std::uint8_t>(random());
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(pictureLike ? (i / 3 % 640) / 3 + random() % 4 : random());
     return bytes;
 }
 
-// Something like a picture: smooth gradients with a little noise, as the game's images are.
 Bytes pictureLike(std::size_t size) {
-    std::mt19937 random(7);
-    Bytes bytes(size);
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<std::uint8_t>((i / 3 % 640) / 3 + random() % 4);
-    return bytes;
+    return noise(size, 7, true);
 }
 
 Bytes encode(const Bytes& data) {
