@@ -4,21 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "core/entry.h"
 #include "game/entity_list.h"
 #include "game/scene.h"
 #include "graphics/gl_extensions.h"
-#include "input/input_system.h"
-#include "platform/dik_codes.h"
-#include "platform/fake/fake_input.h"
 #include "support/engine_fixture.h"
 
 namespace {

@@ -177,8 +177,8 @@ TEST_F(DisplayGl, ModesLeaveBlendingOffAndSpritesShareScrollOffsetsAndOneAnimati
         const gltest::Rgb background = gltest::pixelAt(116, 116);
         glEnable(GL_BLEND);
         sprite.draw(mode, true, true);
+        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "mode " << mode;  // before leaving the 2D mode turns it off
         gltest::endFrame();
-        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "mode " << mode;
         const bool inTable = mode >= 0 && mode < SPRITE_MODE_COUNT;
         EXPECT_TRUE(inTable || gltest::pixelAt(116, 116) == background) << "mode " << mode << " drew";
     }
