@@ -114,7 +114,7 @@ TEST_F(StartupTest, AFailedStartStopsBeforeTheLoopWithItsOwnMessagesLogAndRemain
         fake::system().messageBoxAnswers = {IDOK, IDNO};
         fake::window().whenQueueEmpty = [] { FAIL() << "the loop must not run"; };
         EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
-        SCOPED_TRACE(c.boxes);
+        SCOPED_TRACE(&c - cases);
         ASSERT_EQ(fake::system().messageBoxes.size(), c.boxes);
         if (c.boxes == 3) {
             EXPECT_EQ(shownBox(2), std::make_tuple("HATA", "Program kapatildi.", MB_OK | MB_ICONHAND));

@@ -1,7 +1,6 @@
-// Starts of the display on the real backend, each with windows of its own, in a process of their own on a
-// 1280 x 720 screen, which has no 640 x 480 mode: full screen there scales the picture and must still draw
-// and read exactly what a window does; and a windowed start must leave the input system the window's real
-// focus, so that a joystick plugged in before it is taken.
+// Starts of the display on the real backend, with windows of their own, in a process of their own on a 1280 x
+// 720 screen, which has no 640 x 480 mode: full screen there scales the picture and must still draw and read
+// exactly what a window does; a windowed start must leave the input system the window's real focus.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -17,20 +16,18 @@
 
 namespace {
 
-// SDL's video stays up across the windows of these tests and until the process ends, as in the game, which
-// makes one window a run: brought up again at once on a virtual screen, SDL's X11 video now and then finds no
-// display and goes on without; closed, it unloads drivers whose caches the leak check can then not name.
+// SDL's video stays up until the process ends, as in the game: brought up again at once on a virtual screen
+// it now and then finds no display; closed, it unloads drivers whose caches the leak check can then not name.
 class DisplayStart : public testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
-    // As at the game's start, nothing is taken from the message queue until the test does.
     static bool start(int screenMode) {
         return g_display.createWindow(640, 480, 16, screenMode, "PEL2D - GL TEST");
     }
 };
 
 // Every drawing mode, blended and masked, over a coloured background (which gives destination alpha its say),
-// saved as F1 saves it. The scrolling modes' shared offsets stay put from one call to the next.
+// saved as F1 saves it; the scrolling modes' offsets stay put.
 testfiles::Bytes screenshotOfEveryMode() {
     Sprite sprite;
     sprite.screenHeight = 480;

@@ -165,16 +165,12 @@ TEST_F(BitmapReader, HandMadeFilesGiveTheirPixelsOrTheirFailuresMessage) {
 }
 
 // Random bytes, or something like a picture: smooth gradients with a little noise, as the game's images are.
-Bytes noise(std::size_t size, std::uint32_t seed, bool pictureLike = false) {
+Bytes sample(std::size_t size, std::uint32_t seed, bool pictureLike = false) {
     std::mt19937 random(seed);
     Bytes bytes(size);
     for (std::size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<std::uint8_t>(pictureLike ? (i / 3 % 640) / 3 + random() % 4 : random());
     return bytes;
-}
-
-Bytes pictureLike(std::size_t size) {
-    return noise(size, 7, true);
 }
 
 Bytes encode(const Bytes& data) {
@@ -199,13 +195,13 @@ Bytes sprHeader(std::uint32_t decodedSize) {
 TEST(SprCodec, EncodedDataDecodesByteForByte) {
     // Sizes either side of the longest match, the space-filled start of the window and the window itself.
     for (std::size_t size : {1u, 2u, 3u, 59u, 60u, 61u, 4035u, 4036u, 4037u, 4095u, 4096u, 4097u, 10000u}) {
-        EXPECT_EQ(decode(encode(pictureLike(size))), pictureLike(size)) << "picture of " << size;
-        EXPECT_EQ(decode(encode(noise(size, 1))), noise(size, 1)) << "noise of " << size;
+        EXPECT_EQ(decode(encode(sample(size, 7, true))), sample(size, 7, true)) << "picture of " << size;
+        EXPECT_EQ(decode(encode(sample(size, 1))), sample(size, 1)) << "noise of " << size;
     }
     // A quarter million copies of one byte push the symbol total past its limit many times over; the bytes
     // after them check that the halved model still orders the other symbols correctly.
     Bytes longRuns(250000, 0xAB);
-    const Bytes tail = noise(5000, 3);
+    const Bytes tail = sample(5000, 3);
     longRuns.insert(longRuns.end(), tail.begin(), tail.end());
     longRuns.insert(longRuns.end(), 70000, 0x00);
     const struct {
@@ -214,7 +210,7 @@ TEST(SprCodec, EncodedDataDecodesByteForByte) {
         std::size_t largestSpr;
     } cases[] = {
         {"spaces match the initial window", Bytes(5000, ' '), SPR_HEADER_SIZE + 200},
-        {"incompressible data stays near its size", noise(100000, 2), 102000},
+        {"incompressible data stays near its size", sample(100000, 2), 102000},
         {"long runs halve the model", longRuns, longRuns.size()},
     };
     for (const auto& c : cases) {
@@ -238,7 +234,7 @@ TEST(SprCodec, SizeLimitsStreamsCutShortAndConvertingOverOrBesideABitmap) {
     EXPECT_LT(decoded.size(), 1000u + LZARI_F);
 
     // Cutting a real stream short keeps the bytes decoded before the cut.
-    const Bytes data = pictureLike(70000);
+    const Bytes data = sample(70000, 7, true);
     spr = encode(data);
     decoded = decode(Bytes(spr.begin(), spr.begin() + static_cast<std::ptrdiff_t>(spr.size() / 4)));
     ASSERT_GE(decoded.size(), data.size());
