@@ -53,10 +53,7 @@ void expectSameAsImageMagick(const std::string& bmp, int width, int height, std:
     EXPECT_EQ(std::make_tuple(w, h), std::make_tuple(width, height));
 }
 
-class BitmapReader : public testing::Test {
-protected:
-    void SetUp() override { fake::reset(); }
-};
+using BitmapReader = EngineTest;
 
 TEST_F(BitmapReader, DecodesEveryFormatImageMagickWritesAsItDoes) {
     if (std::system("convert -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
