@@ -91,13 +91,8 @@ TEST_F(StartupTest, NoticeThenFullScreenOrAWindowAndACompleteRunWritesEverySecti
 TEST_F(StartupTest, AFailedStartStopsBeforeTheLoopWithItsOwnMessagesLogAndRemains) {
     using fake::WindowState;
     const std::string TORN_DOWN = SIGNATURE + CLOSING;
-    const struct {
-        bool WindowState::*step;
-        bool value;
-        std::size_t boxes;
-        std::string log;
-        bool classRegistered;
-    } cases[] = {
+    // The step, its setting, the boxes shown, the log after its head, the window class left registered.
+    const std::tuple<bool WindowState::*, bool, std::size_t, std::string, bool> cases[] = {
         {&WindowState::registerClassFails, true, 0, "", false},
         // Full screen refused and answered no: the program closes without closing lines or teardown.
         {&WindowState::displayModeAvailable, false, 3, SIGNATURE, true},
@@ -108,19 +103,20 @@ TEST_F(StartupTest, AFailedStartStopsBeforeTheLoopWithItsOwnMessagesLogAndRemain
         {&WindowState::createContextFails, true, 1, TORN_DOWN, false},
         {&WindowState::makeCurrentFails, true, 1, TORN_DOWN, false},
     };
-    for (const auto& c : cases) {
+    int index = 0;
+    for (const auto& [step, value, boxes, log, classRegistered] : cases) {
         resetEngineGlobals();
-        fake::window().*c.step = c.value;
+        fake::window().*step = value;
         fake::system().messageBoxAnswers = {IDOK, IDNO};
         fake::window().whenQueueEmpty = [] { FAIL() << "the loop must not run"; };
         EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 0);
-        SCOPED_TRACE(&c - cases);
-        ASSERT_EQ(fake::system().messageBoxes.size(), c.boxes);
-        if (c.boxes == 3) {
+        SCOPED_TRACE(index++);
+        ASSERT_EQ(fake::system().messageBoxes.size(), boxes);
+        if (boxes == 3) {
             EXPECT_EQ(shownBox(2), std::make_tuple("HATA", "Program kapatildi.", MB_OK | MB_ICONHAND));
         }
-        EXPECT_EQ(logAfterHead(), c.log);
-        EXPECT_EQ(fake::window().classRegistered, c.classRegistered);
+        EXPECT_EQ(logAfterHead(), log);
+        EXPECT_EQ(fake::window().classRegistered, classRegistered);
         EXPECT_EQ(std::tie(fake::window().window, fake::window().fullscreenMode, fake::window().swapCount),
                   std::make_tuple(nullptr, false, 0));
         EXPECT_FALSE(fake::called("showWindow"));
@@ -130,11 +126,8 @@ TEST_F(StartupTest, AFailedStartStopsBeforeTheLoopWithItsOwnMessagesLogAndRemain
 
 TEST_F(StartupTest, EveryLogLineFeedIsStoredAsCrLfLongLinesWholeAndALostLineIsReported) {
     const std::string longText(3000, 'x');
-    const struct {
-        const char* format;
-        const char* argument;
-        std::string expected;
-    } lines[] = {
+    const std::tuple<const char*, const char*, std::string> lines[] = {
+        // format, argument, bytes stored
         {"\n", "", "\r\n\r\n"},  // a text of just a line feed gives two empty lines
         {"%s", "", "\r\n"},      // the empty text gives one empty line
         {"%s\n", "-----", "-----\r\n\r\n"},
@@ -142,9 +135,9 @@ TEST_F(StartupTest, EveryLogLineFeedIsStoredAsCrLfLongLinesWholeAndALostLineIsRe
         {"%s", longText.c_str(), longText + "\r\n"},
     };
     std::string expected;
-    for (const auto& line : lines) {
-        EXPECT_TRUE(g_debugLog.writeLine(line.format, line.argument));
-        expected += line.expected;
+    for (const auto& [format, argument, stored] : lines) {
+        EXPECT_TRUE(g_debugLog.writeLine(format, argument));
+        expected += stored;
         EXPECT_EQ(readLogBytes(), expected);
     }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "graphics/asset_catalogue.h"
@@ -192,12 +193,7 @@ TEST_F(DisplayGl, ModesLeaveBlendingOffAndSpritesShareScrollOffsetsAndOneAnimati
     offsets[SCROLL_DIAGONAL_FALLING] = 0.5f;
     Sprite fast = sprite;
     fast.scrollSpeed = 500.0f;  // 500 x 0.001 rounds to exactly 0.5 in single precision
-    const struct {
-        Sprite* sprite;
-        int mode;
-        SpriteScroll scroll;
-        float offset;
-    } draws[] = {
+    const std::tuple<Sprite*, int, SpriteScroll, float> draws[] = {
         {&sprite, 7, SCROLL_TILED_DIAGONAL_RISING, 0.001f},
         {&fast, 10, SCROLL_TILED_DIAGONAL_RISING, 0.001f + 0.5f},
         {&sprite, 8, SCROLL_TILED_DIAGONAL_FALLING, 1.0f - 0.001f},
@@ -207,9 +203,9 @@ TEST_F(DisplayGl, ModesLeaveBlendingOffAndSpritesShareScrollOffsetsAndOneAnimati
         {&fast, 5, SCROLL_DIAGONAL_FALLING, 0.0f},
         {&fast, 5, SCROLL_DIAGONAL_FALLING, 1.0f},
     };
-    for (const auto& d : draws) {
-        d.sprite->draw(d.mode, true, false);
-        EXPECT_EQ(offsets[d.scroll], d.offset) << "mode " << d.mode;
+    for (const auto& [drawn, mode, scroll, offset] : draws) {
+        drawn->draw(mode, true, false);
+        EXPECT_EQ(offsets[scroll], offset) << "mode " << mode;
     }
 
     // The first call starts the countdown at 2; every call of either sprite takes one away, and the sprite

@@ -201,19 +201,16 @@ TEST(SprCodec, EncodedDataDecodesByteForByte) {
     const Bytes tail = sample(5000, 3);
     longRuns.insert(longRuns.end(), tail.begin(), tail.end());
     longRuns.insert(longRuns.end(), 70000, 0x00);
-    const struct {
-        const char* what;
-        Bytes data;
-        std::size_t largestSpr;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, std::size_t> cases[] = {
+        // what, data, a size the .spr stays below
         {"spaces match the initial window", Bytes(5000, ' '), SPR_HEADER_SIZE + 200},
         {"incompressible data stays near its size", sample(100000, 2), 102000},
         {"long runs halve the model", longRuns, longRuns.size()},
     };
-    for (const auto& c : cases) {
-        const Bytes spr = encode(c.data);
-        EXPECT_LT(spr.size(), c.largestSpr) << c.what;
-        EXPECT_EQ(decode(spr), c.data) << c.what;
+    for (const auto& [what, data, largestSpr] : cases) {
+        const Bytes spr = encode(data);
+        EXPECT_LT(spr.size(), largestSpr) << what;
+        EXPECT_EQ(decode(spr), data) << what;
     }
 }
 
