@@ -1,6 +1,7 @@
 // Recording and replaying a whole run of the program on the fake backend: a replay on a machine that answers
 // nothing of what the recorded one did still goes through the same states, frame times and log, neither
 // allocates in a steady frame, and a bad recording is refused with a message.
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <tuple>
@@ -131,7 +132,7 @@ TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNowAndAB
     }
 
     // Whole blocks only, but not the last: the program runs until the recording ends, then stops.
-    writeFile(RECORDING, Bytes(good.begin(), good.begin() + 16 + 2 * (8 + 4096)));
+    writeFile(RECORDING, Bytes(good.begin(), good.begin() + 16 + 2 * std::ptrdiff_t{8 + 4096}));
     EXPECT_EXIT(runProgram("--replay", RECORDING, [](int) {}), testing::ExitedWithCode(replay::REPLAY_FAILED),
                 "stopped at frame .*: the recording ends here");
     std::remove(RECORDING);
