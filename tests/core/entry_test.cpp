@@ -3,7 +3,6 @@
 // draw, when a quit is acted on, the frame clock, and the window procedure's own messages.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,7 +11,6 @@
 
 #include "core/entry.h"
 #include "game/entity_list.h"
-#include "game/scene.h"
 #include "graphics/gl_extensions.h"
 #include "support/engine_fixture.h"
 
@@ -240,44 +238,34 @@ void post(UINT message, WPARAM wParam) {
     fake::window().queue.push_back({fake::fakeWindowHandle(), message, wParam, 0});
 }
 
-// Frames of two seconds (a stalled machine) and of no time at all keep the ball inside the field and the
-// frame rate a number. Minimised in the middle of the teardown, the program stops deleting and drawing;
-// restored, it finishes the teardown, returns to the menu and can start the next game.
-TEST_F(MainLoopTest, ExtremeFramesKeepTheBallInTheFieldAndTheTeardownWaitsWhileMinimised) {
-    const Sprite& ball = playScene().ball;
+// Minimised in the middle of the teardown, the program stops deleting and drawing; restored, it finishes the
+// teardown, returns to the menu and can start the next game.
+TEST_F(MainLoopTest, TeardownWaitsWhileMinimisedAndFinishesWhenRestored) {
     int swaps = 0;
     std::size_t bricks = 0;
     const int status = runPasses([&](int pass) {
         if (pass == 1) GameState = STATE_NEW_GAME;
         if (pass == 3) {
             EXPECT_EQ(g_bricks.count, 216u);
-            fake::system().counterStep = 1000000;
+            GameState = STATE_TEARDOWN;
         }
-        if (pass == 40) fake::system().counterStep = 0;
-        if (pass > 3 && pass < 80) {
-            EXPECT_EQ(GameState, STATE_PLAY);
-            EXPECT_TRUE(ball.x >= 0.0f && ball.x <= 640.0f) << "pass " << pass << ": x " << ball.x;
-            EXPECT_TRUE(ball.y >= 30.0f && ball.y <= 480.0f) << "pass " << pass << ": y " << ball.y;
-            EXPECT_TRUE(std::isfinite(g_display.framesPerSecond));
-        }
-        if (pass == 80) GameState = STATE_TEARDOWN;
-        if (pass == 127) post(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1));
-        if (pass == 128) {
+        if (pass == 50) post(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1));
+        if (pass == 51) {
             bricks = g_bricks.count;
             swaps = fake::window().swapCount;
             EXPECT_GT(bricks, 0u);
         }
-        if (pass == 577) {
+        if (pass == 500) {
             EXPECT_EQ(std::tie(g_bricks.count, fake::window().swapCount, GameState),
                       std::make_tuple(bricks, swaps, int{STATE_TEARDOWN}))
                 << "nothing is deleted or drawn while minimised";
             post(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0));
         }
-        if (pass == 877) {
+        if (pass == 800) {
             EXPECT_EQ(std::tie(g_bricks.count, GameState), std::make_tuple(std::size_t{0}, int{STATE_MENU}));
             GameState = STATE_NEW_GAME;
         }
-        if (pass == 879) {
+        if (pass == 802) {
             EXPECT_EQ(g_bricks.count, 216u) << "the next game has a full wall";
             post(WM_CLOSE, 0);
         }
