@@ -30,23 +30,10 @@ changed_files() {
     echo "$files"
 }
 
-# Source files of the compile database, relative to the source folder.
-mapfile -t compiled < <(sed -n 's|^ *"file": "\(.*\)",\?$|\1|p' "$build/compile_commands.json" |
-    sed "s|^$PWD/||" | sort -u)
-declare -A inBuild=()
-for file in "${compiled[@]}"; do inBuild[$file]=1; done
-
-declare -A units=()
-while IFS= read -r file; do
-    case "$file" in
-        *.cpp | *.c) [ -n "${inBuild[$file]:-}" ] && units[$file]=1 ;;
-        *.h)
-            for unit in "${file%.h}.cpp" "${file%.h}.c"; do
-                [ -n "${inBuild[$unit]:-}" ] && units[$unit]=1
-            done
-            ;;
-    esac
-done < <(changed_files)
+# The changed sources, and for a changed header the source beside it, that the build compiles.
+compiled=$(sed -n 's|^ *"file": "\(.*\)",\?$|\1|p' "$build/compile_commands.json" | sed "s|^$PWD/||")
+mapfile -t units < <(changed_files | sed -e 'p;/\.h$/{s//.cpp/p;s/\.cpp$/.c/}' | sort -u |
+    grep -Fx -f <(echo "$compiled"))
 
 if [ ${#units[@]} -eq 0 ]; then
     echo "tidy: no changed source file to check"
@@ -55,7 +42,7 @@ fi
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 status=0
-printf '%s\n' "${!units[@]}" | sort | xargs -P "$(nproc)" -n 1 "$tidy" -p "$build" --quiet >"$output" 2>&1 ||
+printf '%s\n' "${units[@]}" | xargs -P "$(nproc)" -n 1 "$tidy" -p "$build" --quiet >"$output" 2>&1 ||
     status=$?
 grep -v '^[0-9]* warnings\? generated\.$' "$output" || true
 [ "$status" -eq 0 ] || { echo "tidy: findings in the files above" >&2; exit 1; }
