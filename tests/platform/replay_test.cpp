@@ -94,8 +94,7 @@ void playSession(int pass) {
 TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNowAndABadRecordingIsRefused) {
     const ProgramRun recorded = runProgram("--record", RECORDING, playSession);
     ASSERT_EQ(recorded.status, 0);
-    ASSERT_GT(recorded.frames.size(), 400u);
-    ASSERT_EQ(std::get<0>(recorded.frames[300]), STATE_PLAY);
+    ASSERT_EQ(std::get<0>(recorded.frames.at(300)), STATE_PLAY);
     EXPECT_EQ(recorded.steadyAllocations, 0u) << "recording allocates nothing per frame";
 
     // This machine has no counter, no sound device, no music and no input devices, and its clock stands
@@ -114,8 +113,7 @@ TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNowAndAB
 
     // A recording that cannot be replayed is refused, or stops, with a message.
     const Bytes good = readFile(RECORDING);
-    ASSERT_GT(good.size(), 4200u) << "more than one block";
-
+    ASSERT_GT(good.size(), 16 + 2 * std::size_t{8 + 4096}) << "more than two blocks";
     Bytes otherVersion = good, corrupted = good, insideBlock = good;
     otherVersion[8] = 9;
     corrupted[good.size() / 2] ^= 0x10;

@@ -25,7 +25,6 @@ public:
         int r = N - F;
         for (int i = 0; i < r; ++i)
             ring[i] = ' ';
-        // A literal is written as a match of one byte given outright.
         for (std::uint32_t count = 0; count < decodedSize;) {
             const int c = decodeChar();
             const int begin = c < 256 ? 0 : (r - decodeEntry(positionCum, N)) & (N - 1);
@@ -49,8 +48,7 @@ private:
         return (buffer & mask) != 0;
     }
 
-    // Finds by bisection the entry k in 1 .. last of the falling table cum with cum[k - 1] > x >= cum[k]
-    // (x the code value scaled to the table), narrows the interval to that entry and renormalises.
+    // Bisects the falling table cum for k with cum[k - 1] > x >= cum[k], narrows to it and renormalises.
     int decodeEntry(const std::uint32_t* cum, int last) {
         const std::uint32_t range = high - low;
         const std::uint32_t x = ((value - low + 1) * cum[0] - 1) / range;
@@ -65,8 +63,7 @@ private:
         }
         high = low + range * cum[lo - 1] / cum[0];
         low += range * cum[lo] / cum[0];
-        // Renormalise: while the interval lies in the upper half, or in the middle half, subtract that
-        // half's start; stop once it straddles the middle; otherwise double it, taking in one code bit.
+        // Until the interval straddles the middle: drop the half (or middle half) it lies in, take in a bit.
         for (;;) {
             const std::uint32_t shift = low >= Q2 ? Q2 : (low >= Q1 && high <= Q3 ? Q1 : 0);
             if (shift == 0 && high > Q2) return lo;
