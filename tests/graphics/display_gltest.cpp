@@ -155,6 +155,7 @@ TEST_F(DisplayGl, ModesLeaveBlendingOffAndSpritesShareScrollOffsetsAndOneAnimati
     offsets[SCROLL_TILED_DIAGONAL_RISING] = 0.0f;
     offsets[SCROLL_TILED_DIAGONAL_FALLING] = 1.0f;
     offsets[SCROLL_HORIZONTAL_RISING] = 0.5f;
+    offsets[SCROLL_DIAGONAL_FALLING] = 0.5f;
     Sprite fast = sprite;
     fast.scrollSpeed = 500.0f;  // 500 x 0.001 rounds to exactly 0.5 in single precision
     const std::tuple<Sprite*, int, SpriteScroll, float> draws[] = {
@@ -164,6 +165,8 @@ TEST_F(DisplayGl, ModesLeaveBlendingOffAndSpritesShareScrollOffsetsAndOneAnimati
         {&sprite, 11, SCROLL_TILED_DIAGONAL_FALLING, (1.0f - 0.001f) - 0.001f},
         {&fast, 13, SCROLL_HORIZONTAL_RISING, 1.0f},
         {&fast, 13, SCROLL_HORIZONTAL_RISING, 0.0f},
+        {&fast, 5, SCROLL_DIAGONAL_FALLING, 0.0f},
+        {&fast, 5, SCROLL_DIAGONAL_FALLING, 1.0f},
     };
     for (const auto& [drawn, mode, scroll, offset] : draws) {
         drawn->draw(mode, true, false);
