@@ -1,6 +1,5 @@
-// The program's entry on the fake backend. Start-up and shutdown and the run log they write: what the player
-// sees on each path, the log's exact bytes, the extension query's answers in it. The main loop: which passes
-// draw, when a quit is acted on, the frame clock, and the window procedure's own messages.
+// The program's entry on the fake backend: start-up and shutdown on each path with the log they write, the
+// main loop's passes, quits and frame clock, and the window procedure's own messages.
 #include <gtest/gtest.h>
 
 #include <filesystem>

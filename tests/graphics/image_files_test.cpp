@@ -1,7 +1,5 @@
-// Image files on the fake backend. The bitmap reader against pictures written and decoded by a third-party
-// tool (ImageMagick), against hand-made files with the pixels they must give, and with each failure's
-// message. The .spr codec: what the encoder packs the decoder gives back byte for byte (the fuzzer holds the
-// decoder to the reference decoder on any code stream). Texture loading up to the upload.
+// Image files on the fake backend: the bitmap reader against ImageMagick and hand-made files, the .spr codec
+// round trip (the fuzzer holds the decoder to the reference decoder), and texture loading up to the upload.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,8 +70,7 @@ TEST_F(BitmapReader, DecodesEveryLayoutImageMagickWritesAsItDoes) {
         expectSameAsImageMagick(std::string(file).substr(5), 30, 7);
     }
     EXPECT_TRUE(fake::system().messageBoxes.empty());
-    // RLE4, which ImageMagick reads but does not write: alternating runs, a padded literal run, the end
-    // marks.
+    // RLE4, which ImageMagick reads but does not write: runs, a padded literal run, the end marks.
     const Bytes palette = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 250, 250, 10};
     const Bytes rle4 = {7, 0x12, 0, 5, 0x34, 0x12, 0x30, 0, 0, 0, 0, 4, 0x43, 0x21, 6, 0x40, 0, 0, 0, 1};
     writeFile("rle4.bmp", makeDib({40, 12, 2, 4, 2, 5, palette, rle4}));
@@ -174,7 +171,6 @@ TEST(SprCodec, EncodedDataDecodesByteForByte) {
     const Bytes tail = sample(5000, 3);
     longRuns.insert(longRuns.end(), tail.begin(), tail.end());
     const std::tuple<const char*, Bytes, std::size_t> cases[] = {
-        // what, data, a size the .spr stays below
         {"spaces match the initial window", Bytes(5000, ' '), SPR_HEADER_SIZE + 200},
         {"incompressible data stays near its size", sample(100000, 2), 102000},
         {"long runs halve the model", longRuns, longRuns.size()},
@@ -216,8 +212,7 @@ TEST(SprCodec, SizeLimitsAndConvertingOverOrBesideABitmap) {
     }
 }
 
-// Texture loading up to the upload: which names fail, silently or with a message, and what a .spr file does
-// to the .bmp file beside it.
+// Which names fail to load, silently or with a message, and what a .spr file does to the .bmp beside it.
 TEST_F(BitmapReader, TexturesFailSilentlyWithoutFilesAndASprRewritesItsBitmap) {
     GLuint texture = 77;
     EXPECT_FALSE(g_textureLoader.loadTexture(&texture, nullptr));

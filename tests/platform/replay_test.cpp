@@ -1,6 +1,5 @@
-// Recording and replaying a whole run of the program on the fake backend: a replay on a machine that answers
-// nothing of what the recorded one did still goes through the same states, frame times and log, neither
-// allocates in a steady frame, and a bad recording is refused with a message.
+// A whole run recorded, then replayed on a machine that answers nothing the recorded one did, on the fake
+// backend: the same states, frame times and log, no steady-frame allocation, and bad recordings refused.
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -97,8 +96,7 @@ TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNowAndAB
     ASSERT_EQ(std::get<0>(recorded.frames.at(300)), STATE_PLAY);
     EXPECT_EQ(recorded.steadyAllocations, 0u) << "recording allocates nothing per frame";
 
-    // This machine has no counter, no sound device, no music and no input devices, and its clock stands
-    // still.
+    // No counter, sound device, music or input devices, and a clock that stands still.
     const ProgramRun replayed = runProgram("--replay", RECORDING, [](int) {
         fake::system().hasCounter = false;
         fake::input().keyboardDevice.present = false;

@@ -2,9 +2,8 @@
 # Runs clang-tidy (.clang-tidy at the root) on the C and C++ files a change touches; fails on any finding.
 #   check-tidy.sh SOURCE_FOLDER BUILD_FOLDER CLANG_TIDY
 # The change: what differs from where this branch left main (origin/main, else main), uncommitted edits
-# included; when nothing differs, the last commit's files; outside a git checkout, every file.
-# PEL_TIDY_BASE=<commit> compares with that commit instead, PEL_TIDY_BASE=all checks every file. A changed
-# header is checked through its own source file beside it. Only files the build compiles are checked.
+# included, else the last commit's files; PEL_TIDY_BASE=<commit> or all overrides. A changed header is
+# checked through the source beside it; only files the build compiles are checked.
 set -euo pipefail
 source=$1
 build=$2

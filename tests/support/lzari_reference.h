@@ -1,6 +1,5 @@
-// A plain LZARI decoder written straight from the algorithm's description: a 4096-byte ring, one getc per
-// input byte, one putc per output byte, linear model tables. The spr fuzzer holds the engine's decoder to it
-// on arbitrary code streams, and the benchmarks measure against it.
+// A plain LZARI decoder straight from the algorithm's description (a 4096-byte ring, getc and putc, linear
+// model tables): the spr fuzzer's oracle for the engine's decoder, and the benchmarks' baseline.
 #pragma once
 
 #include <cstdint>

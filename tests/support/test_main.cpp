@@ -12,12 +12,10 @@ int main(int argc, char** argv) {
     std::random_device random;
     std::filesystem::path scratch;
     std::error_code error;
-    for (int attempt = 0; attempt < 100 && scratch.empty(); ++attempt) {
-        const auto folder =
-            std::filesystem::temp_directory_path() / ("pel2d-test-" + std::to_string(random()));
-        if (std::filesystem::create_directory(folder, error)) scratch = folder;
-    }
-    if (scratch.empty()) return 1;
+    do {  // a name no other test process holds
+        scratch = std::filesystem::temp_directory_path() / ("pel2d-test-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(scratch, error) && !error);
+    if (error) return 1;
     std::filesystem::current_path(scratch);
     const int result = RUN_ALL_TESTS();
     std::filesystem::current_path(scratch.parent_path());
