@@ -1,18 +1,17 @@
-// The display in a real context on a virtual screen: the viewport of a window sized to height zero, texture
-// upload, screenshots of odd widths, and the asset catalogue loading the game's own images. What the game's
-// frames look like is checked by the golden frames (tests/golden).
+// The display in a real context where the golden frames (tests/golden) do not look: a window sized to height
+// zero, odd-width screenshots, the catalogue without its font, and the state the drawing modes share.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "graphics/asset_catalogue.h"
-#include "graphics/spr_encoder.h"
+#include "graphics/sprite.h"
 #include "graphics/texture_loader.h"
 #include "support/gl_window.h"
 #include "support/test_files.h"
@@ -22,11 +21,17 @@ namespace {
 using testfiles::Bytes;
 using testfiles::readFile;
 
-constexpr int WINDOW_WIDTH = 640;
-constexpr int WINDOW_HEIGHT = 480;
-constexpr std::size_t TGA_HEADER = 18;
+constexpr int WIDTH = 640;
+constexpr int HEIGHT = 480;
 
-// Up to four integers of GL state.
+// The colour of the pixel at (x, y), y counted down from the top edge like sprite positions.
+std::array<GLubyte, 3> pixelAt(int x, int y) {
+    std::array<GLubyte, 3> rgb{};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, HEIGHT - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
 std::array<GLint, 4> integers(GLenum name) {
     std::array<GLint, 4> values{};
     glGetIntegerv(name, values.data());
@@ -38,39 +43,10 @@ protected:
     void SetUp() override { REQUIRE_GL_WINDOW(); }
     // Back to the state the frame routines expect.
     void TearDown() override {
-        glViewport(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+        glViewport(0, 0, WIDTH, HEIGHT);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_TEXTURE_2D);
-    }
-
-    // A frame with a few coloured rectangles, so rows and channels cannot be confused.
-    static void drawFrame(float shade) {
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_TEXTURE_2D);
-        glEnable(GL_SCISSOR_TEST);
-        const struct {
-            int x, y, w, h;
-            float r, g, b;
-        } boxes[] = {{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, 0.1f, 0.2f, shade},
-                     {0, 0, 100, 50, 1.0f, 0.0f, 0.0f},
-                     {WINDOW_WIDTH - 1, 0, 1, WINDOW_HEIGHT, 0.0f, 1.0f, 0.0f},
-                     {200, WINDOW_HEIGHT - 30, 30, 30, 0.0f, 0.0f, 1.0f}};
-        for (const auto& b : boxes) {
-            glScissor(b.x, b.y, b.w, b.h);
-            glClearColor(b.r, b.g, b.b, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
-        }
-        glDisable(GL_SCISSOR_TEST);
-        glFinish();
-    }
-
-    // What the frame buffer holds over the viewport, bottom row first, as B, G, R.
-    static Bytes readBack(int width, int height) {
-        Bytes pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
     }
 };
 
@@ -82,54 +58,30 @@ TEST_F(DisplayGl, AWindowSizedToHeightZeroGetsAViewportOfHeightOne) {
     EXPECT_EQ(integers(GL_VIEWPORT), (std::array<GLint, 4>{0, 0, 640, 480}));
 }
 
-TEST_F(DisplayGl, PicturesReusedWithinAStartAreUploadedIntoTexturesOfTheirOwn) {
-    // A 4 x 4 24-bit bitmap whose pixel (x, y) from the bottom is (16x, 16y, 200).
-    Bytes stored;
-    Bytes rgb;
-    for (int i = 0; i < 16; ++i) {
-        const auto x = static_cast<std::uint8_t>(16 * (i % 4));
-        const auto y = static_cast<std::uint8_t>(16 * (i / 4));
-        stored.insert(stored.end(), {200, y, x});
-        rgb.insert(rgb.end(), {x, y, 200});
-    }
-    const Bytes bitmap = testfiles::makeDib({40, 4, 4, 24, 0, 0, {}, stored, true});
-    Bytes spr;
-    ASSERT_TRUE(encodeSpr(bitmap.data(), bitmap.size(), spr));
-    testfiles::writeFile("tex.spr", spr);
-    Bytes texels(rgb.size());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-
-    // While pictures are reused, a name loaded again uploads the picture read the first time, into a texture
-    // of its own, though its files are gone; afterwards the name is read from disk again.
-    GLuint texture = 0;
-    GLuint second = 0;
-    {
-        const TexturePictureReuse reuse;
-        ASSERT_TRUE(g_textureLoader.loadTexture(&texture, "tex"));
-        EXPECT_EQ(readFile("tex.bmp"), bitmap);
-        std::remove("tex.spr");
-        std::remove("tex.bmp");
-        ASSERT_TRUE(g_textureLoader.loadTexture(&second, "tex"));
-        EXPECT_NE(second, texture);
-        EXPECT_EQ(integers(GL_TEXTURE_BINDING_2D)[0], static_cast<GLint>(second));
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
-        EXPECT_EQ(texels, rgb);
-    }
-    EXPECT_FALSE(g_textureLoader.loadTexture(&second, "tex"));
-}
-
 TEST_F(DisplayGl, ScreenshotHoldsTheViewportBottomUpWithoutFillBytes) {
-    // The golden frames check 640 x 480 screenshots pixel for pixel. A viewport 641 wide has rows of an odd
-    // number of bytes, written without fill bytes; the column past the window reads the same in the file and
-    // in a direct read-back.
-    glViewport(0, 0, WINDOW_WIDTH + 1, WINDOW_HEIGHT);
-    drawFrame(0.8f);
+    // A viewport 641 wide has rows of an odd number of bytes, written without fill bytes; the column past the
+    // window reads the same in the file and in a direct read-back. Boxes show a row or a channel misplaced.
+    glViewport(0, 0, WIDTH + 1, HEIGHT);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_SCISSOR_TEST);
+    for (const std::array<int, 7> b : {std::array<int, 7>{0, 0, WIDTH + 1, HEIGHT, 30, 50, 200},
+                                       {0, 0, 100, 50, 255, 0, 0},
+                                       {WIDTH - 1, 0, 2, HEIGHT, 0, 255, 0}}) {
+        glScissor(b[0], b[1], b[2], b[3]);
+        glClearColor(static_cast<float>(b[4]) / 255, static_cast<float>(b[5]) / 255,
+                     static_cast<float>(b[6]) / 255, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
     ASSERT_EQ(g_textureLoader.saveScreenshot(), 0);
     const Bytes file = readFile("ekrang.tga");
-    ASSERT_EQ(file.size(), TGA_HEADER + std::size_t{WINDOW_WIDTH + 1} * 3 * WINDOW_HEIGHT);
-    EXPECT_EQ(Bytes(file.begin(), file.begin() + TGA_HEADER),
+    ASSERT_EQ(file.size(), 18 + std::size_t{WIDTH + 1} * 3 * HEIGHT);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 18),
               (Bytes{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 129, 2, 224, 1, 24, 0}));
-    EXPECT_EQ(Bytes(file.begin() + TGA_HEADER, file.end()), readBack(WINDOW_WIDTH + 1, WINDOW_HEIGHT));
+    Bytes pixels(file.size() - 18);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, WIDTH + 1, HEIGHT, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels.data());
+    EXPECT_EQ(Bytes(file.begin() + 18, file.end()), pixels);
 
     // A screenshot that cannot be written reports it.
     std::filesystem::remove("ekrang.tga");
@@ -145,61 +97,94 @@ Sprite* const CATALOGUE_SPRITES[] = {
 
 // Every texture id the catalogue's objects hold, zeros left out.
 std::multiset<GLuint> catalogueTextures() {
-    std::multiset<GLuint> ids;
-    auto keep = [&](GLuint id) {
-        if (id != 0) ids.insert(id);
-    };
-    keep(g_font.texture);
-    for (const Sprite* sprite : CATALOGUE_SPRITES) {
-        keep(sprite->texture);
-        keep(sprite->maskTexture);
-        keep(sprite->extraTexture);
-    }
+    std::multiset<GLuint> ids = {g_font.texture};
+    for (const Sprite* sprite : CATALOGUE_SPRITES)
+        ids.insert({sprite->texture, sprite->maskTexture, sprite->extraTexture});
     for (const SpriteTemplate* t : {g_brickTemplate, g_explosionTemplate}) {
         if (!t) continue;
-        keep(t->texture);
-        keep(t->maskTexture);
-        for (GLuint frame : t->frameTextures)
-            keep(frame);
+        ids.insert({t->texture, t->maskTexture});
+        ids.insert(std::begin(t->frameTextures), std::end(t->frameTextures));
     }
+    ids.erase(0);
     return ids;
 }
 
-// Every picture the catalogue names is committed, loads into a texture of its own, and has sides that are
-// powers of two, so no picture is rescaled at load. Without the font, everything after it still loads.
-TEST_F(DisplayGl, TheCatalogueLoadsEveryPictureIntoATextureOfItsOwnWithOrWithoutTheFont) {
+// Without the font every other picture still loads, each into a texture of its own (two are loaded twice,
+// read once), and the font's lists are built without its texture.
+TEST_F(DisplayGl, TheCatalogueLoadsEveryOtherPictureIntoATextureOfItsOwnWithoutTheFont) {
     std::filesystem::remove_all("data");
     std::filesystem::create_directory("data");
     std::filesystem::copy(std::string(PEL_SOURCE_DIR) + "/data/spr", "data/spr",
                           std::filesystem::copy_options::recursive);
-    loadAssets();
-    const std::multiset<GLuint> ids = catalogueTextures();
-    EXPECT_EQ(ids.size(), 31u);
-    EXPECT_EQ(std::set<GLuint>(ids.begin(), ids.end()).size(), ids.size());
-    EXPECT_EQ(g_spriteBall.maskTexture, 0u) << "the ball's mask flag is off";
-    for (const Sprite* sprite : CATALOGUE_SPRITES)
-        EXPECT_EQ(sprite->screenHeight, g_display.height);
-    EXPECT_EQ(g_font.screenHeight, g_display.height);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator("data/spr")) {
-        if (entry.path().extension() != ".bmp") continue;
-        const testfiles::Bytes header = testfiles::readFile(entry.path());
-        ASSERT_GE(header.size(), 26u) << entry.path();
-        const int width = header[18] | header[19] << 8;
-        const int height = header[22] | header[23] << 8;
-        EXPECT_TRUE(width > 0 && (width & (width - 1)) == 0) << entry.path() << " width " << width;
-        EXPECT_TRUE(height > 0 && (height & (height - 1)) == 0) << entry.path() << " height " << height;
-    }
-
-    // Every load but the font's replaces its texture id; the font keeps the one it had.
-    g_font.deleteLists();
-    g_font.texture = 0;
     std::filesystem::remove("data/spr/font.spr");
     std::filesystem::remove("data/spr/font.bmp");
+    g_font.texture = 0;
     loadAssets();
+    const std::multiset<GLuint> ids = catalogueTextures();
+    EXPECT_EQ(ids.size(), 30u);
+    EXPECT_EQ(std::set<GLuint>(ids.begin(), ids.end()).size(), ids.size());
     EXPECT_EQ(g_font.texture, 0u);
-    EXPECT_NE(g_font.listBase, 0u) << "the lists are built without the texture";
-    EXPECT_EQ(catalogueTextures().size(), 30u);
+    EXPECT_NE(g_font.listBase, 0u);
     g_font.deleteLists();
+}
+
+TEST_F(DisplayGl, ModesLeaveBlendingOffAndSpritesShareScrollOffsetsAndOneAnimationCountdown) {
+    Sprite sprite;
+    sprite.screenHeight = HEIGHT;
+    sprite.setPosition(100.0f, 100.0f);
+    sprite.setSize(64.0f, 32.0f);
+    // Every mode leaves blending off; modes outside the table draw nothing over the blue background.
+    glClearColor(0.0f, 0.0f, 0.8f, 0.0f);
+    for (int mode : {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 1000}) {
+        g_display.clearScene();
+        g_display.setOrtho2D(1);
+        const std::array<GLubyte, 3> background = pixelAt(116, 116);
+        glEnable(GL_BLEND);
+        sprite.draw(mode, true, true);
+        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "mode " << mode;  // before leaving the 2D mode turns it off
+        g_display.setOrtho2D(0);
+        const bool inTable = mode >= 0 && mode < SPRITE_MODE_COUNT;
+        EXPECT_TRUE(inTable || pixelAt(116, 116) == background) << "mode " << mode << " drew";
+    }
+
+    // Modes 7 and 10 share one offset, 8 and 11 another, whichever sprite draws. An offset that lands exactly
+    // on the far end stays there for one draw and wraps on the next.
+    float* offsets = spriteDrawState().scrollOffsets;
+    offsets[SCROLL_TILED_DIAGONAL_RISING] = 0.0f;
+    offsets[SCROLL_TILED_DIAGONAL_FALLING] = 1.0f;
+    offsets[SCROLL_HORIZONTAL_RISING] = 0.5f;
+    offsets[SCROLL_DIAGONAL_FALLING] = 0.5f;
+    Sprite fast = sprite;
+    fast.scrollSpeed = 500.0f;  // 500 x 0.001 rounds to exactly 0.5 in single precision
+    const std::tuple<Sprite*, int, SpriteScroll, float> draws[] = {
+        {&sprite, 7, SCROLL_TILED_DIAGONAL_RISING, 0.001f},
+        {&fast, 10, SCROLL_TILED_DIAGONAL_RISING, 0.001f + 0.5f},
+        {&sprite, 8, SCROLL_TILED_DIAGONAL_FALLING, 1.0f - 0.001f},
+        {&sprite, 11, SCROLL_TILED_DIAGONAL_FALLING, (1.0f - 0.001f) - 0.001f},
+        {&fast, 13, SCROLL_HORIZONTAL_RISING, 1.0f},
+        {&fast, 13, SCROLL_HORIZONTAL_RISING, 0.0f},
+        {&fast, 5, SCROLL_DIAGONAL_FALLING, 0.0f},
+        {&fast, 5, SCROLL_DIAGONAL_FALLING, 1.0f},
+    };
+    for (const auto& [drawn, mode, scroll, offset] : draws) {
+        drawn->draw(mode, true, false);
+        EXPECT_EQ(offsets[scroll], offset) << "mode " << mode;
+    }
+
+    // Every call of any sprite takes one from the shared countdown, started at the delay; the call that takes
+    // it below 0 steps its sprite's frame (the golden frames' bricks see that much), wrapping inside the
+    // array whatever the frame count. A single frame stays at 0 and marks the wrap.
+    spriteDrawState().animCountdownStarted = false;
+    sprite.frameCount = SPRITE_MAX_FRAMES + 15;
+    sprite.frame = SPRITE_MAX_FRAMES - 1;
+    for (const int frame : {SPRITE_MAX_FRAMES - 1, SPRITE_MAX_FRAMES - 1, 0}) {
+        sprite.drawAnimated(1, true, 2.0f);
+        EXPECT_EQ(sprite.frame, frame);
+    }
+    spriteDrawState().animCountdownStarted = false;
+    sprite.frameCount = 1;
+    sprite.drawAnimated(1, true, 0.0f);
+    EXPECT_EQ(std::make_pair(sprite.frame, sprite.animMarker), std::make_pair(0, SPRITE_ANIM_WRAP_MARKER));
 }
 
 }  // namespace

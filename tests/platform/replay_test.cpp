@@ -1,8 +1,7 @@
-// Recording and replaying whole runs of the program on the fake backend: a replay on a machine that answers
-// nothing of what the recorded one did still goes through the same states, frame times and log, neither
-// allocates in a steady frame, and a bad recording is refused with a message.
+// A whole run recorded, then replayed on a machine that answers nothing the recorded one did, on the fake
+// backend: the same states, frame times and log, no steady-frame allocation, and bad recordings refused.
+#include <cstddef>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,20 +14,19 @@
 #include "platform/replay/replay.h"
 #include "support/allocation_counter.h"
 #include "support/engine_fixture.h"
+#include "support/test_files.h"
 
 namespace {
 
+using testfiles::Bytes;
+using testfiles::readFile;
+using testfiles::writeFile;
+
 const char* const RECORDING = "replay_test.demo";
 
-// What each frame shows of the game as it is presented: a trace that allocates nothing while it is taken.
-struct Frame {
-    int state, cursorX, cursorY, bricks;
-    float frameTime;
-    bool operator==(const Frame& o) const {
-        return std::tie(state, cursorX, cursorY, bricks, frameTime) ==
-               std::tie(o.state, o.cursorX, o.cursorY, o.bricks, o.frameTime);
-    }
-};
+// What each frame shows of the game as it is presented (state, cursor x and y, bricks, frame time): a trace
+// that allocates nothing while it is taken.
+using Frame = std::tuple<int, int, int, int, float>;
 
 struct ProgramRun {
     int status;
@@ -39,9 +37,10 @@ struct ProgramRun {
 ProgramRun* g_run = nullptr;
 
 void traceFrame(unsigned) {
-    Frame frame{GameState, 0, 0, g_bricks.count, g_display.frameTime};
-    g_input.getCursor(&frame.cursorX, &frame.cursorY);
-    g_run->frames.push_back(frame);
+    int x = 0;
+    int y = 0;
+    g_input.getCursor(&x, &y);
+    g_run->frames.emplace_back(GameState, x, y, g_bricks.count, g_display.frameTime);
 }
 
 // Runs the program as main does with these options, calling `play` with 0 before it starts and with the
@@ -91,24 +90,13 @@ void playSession(int pass) {
     if (pass == 700) fake::window().queue.push_back({fake::fakeWindowHandle(), WM_CLOSE, 0, 0});
 }
 
-std::vector<char> readFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const char* path, const std::vector<char>& bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNow) {
+TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNowAndABadRecordingIsRefused) {
     const ProgramRun recorded = runProgram("--record", RECORDING, playSession);
     ASSERT_EQ(recorded.status, 0);
-    ASSERT_GT(recorded.frames.size(), 400u);
-    ASSERT_EQ(recorded.frames[300].state, STATE_PLAY);
+    ASSERT_EQ(std::get<0>(recorded.frames.at(300)), STATE_PLAY);
     EXPECT_EQ(recorded.steadyAllocations, 0u) << "recording allocates nothing per frame";
 
-    // This machine has no counter, no sound device, no music and no input devices, and its clock stands
-    // still.
+    // No counter, sound device, music or input devices, and a clock that stands still.
     const ProgramRun replayed = runProgram("--replay", RECORDING, [](int) {
         fake::system().hasCounter = false;
         fake::input().keyboardDevice.present = false;
@@ -120,22 +108,18 @@ TEST(ReplayTest, AReplayGoesThroughTheRecordedGameWhateverTheMachineSaysNow) {
     EXPECT_TRUE(replayed.frames == recorded.frames);
     EXPECT_EQ(replayed.log, recorded.log);
     EXPECT_EQ(replayed.steadyAllocations, 0u) << "replaying allocates nothing per frame";
-    std::remove(RECORDING);
-}
 
-TEST(ReplayTest, ARecordingThatCannotBeReplayedIsRefusedOrStopsWithAMessage) {
-    ASSERT_EQ(runProgram("--record", RECORDING, playSession).status, 0);
-    const std::vector<char> good = readFile(RECORDING);
-    ASSERT_GT(good.size(), 4200u) << "more than one block";
-
-    std::vector<char> otherVersion = good, corrupted = good, insideBlock = good;
+    // A recording that cannot be replayed is refused, or stops, with a message.
+    const Bytes good = readFile(RECORDING);
+    ASSERT_GT(good.size(), 16 + 2 * std::size_t{8 + 4096}) << "more than two blocks";
+    Bytes otherVersion = good, corrupted = good, insideBlock = good;
     otherVersion[8] = 9;
     corrupted[good.size() / 2] ^= 0x10;
     insideBlock.resize(good.size() - 3);
-    const std::pair<std::vector<char>, const char*> refused[] = {{otherVersion, "another version"},
-                                                                 {corrupted, "corrupted"},
-                                                                 {insideBlock, "cut short"},
-                                                                 {{'x'}, "not a"}};
+    const std::pair<Bytes, const char*> refused[] = {{otherVersion, "another version"},
+                                                     {corrupted, "corrupted"},
+                                                     {insideBlock, "cut short"},
+                                                     {{'x'}, "not a"}};
     for (const auto& [bytes, message] : refused) {
         writeFile(RECORDING, bytes);
         testing::internal::CaptureStderr();
@@ -144,9 +128,7 @@ TEST(ReplayTest, ARecordingThatCannotBeReplayedIsRefusedOrStopsWithAMessage) {
     }
 
     // Whole blocks only, but not the last: the program runs until the recording ends, then stops.
-    std::vector<char> firstBlocks = good;
-    firstBlocks.resize(16 + 2 * (8 + 4096));
-    writeFile(RECORDING, firstBlocks);
+    writeFile(RECORDING, Bytes(good.begin(), good.begin() + 16 + 2 * std::ptrdiff_t{8 + 4096}));
     EXPECT_EXIT(runProgram("--replay", RECORDING, [](int) {}), testing::ExitedWithCode(replay::REPLAY_FAILED),
                 "stopped at frame .*: the recording ends here");
     std::remove(RECORDING);

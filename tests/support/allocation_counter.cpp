@@ -30,8 +30,7 @@ std::size_t testsupport::threadAllocationCount() {
     return t_allocations;
 }
 
-// Every form is replaced: left to the runtime, the non-throwing forms' blocks would come back through the
-// replaced deletes below, which a sanitizer reports as a mismatch, and they would go uncounted.
+// Every form is replaced: the runtime's non-throwing forms would go uncounted and free through our deletes.
 void* operator new(std::size_t size) {
     return allocateOrThrow(size);
 }

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Runs clang-tidy (checks in .clang-tidy at the root) on the C and C++ files a change touches, and fails on any
-# finding.   check-tidy.sh SOURCE_FOLDER BUILD_FOLDER CLANG_TIDY
-# The change: what differs from where this branch left main (origin/main, else the local main), uncommitted
-# edits included. When nothing differs, as on main itself or in a fresh clone, the files of the last commit
-# (for a merge, all that it brought in). Outside a git checkout, every file. PEL_TIDY_BASE=<commit> compares
-# with that commit instead; PEL_TIDY_BASE=all checks every file.
-# A changed header is checked through the source file of the same name beside it, and through every changed
-# source that includes it. Only files the build folder compiles are checked (its compile_commands.json).
+# Runs clang-tidy (.clang-tidy at the root) on the C and C++ files a change touches; fails on any finding.
+#   check-tidy.sh SOURCE_FOLDER BUILD_FOLDER CLANG_TIDY
+# The change: what differs from where this branch left main (origin/main, else main), uncommitted edits
+# included, else the last commit's files; PEL_TIDY_BASE=<commit> or all overrides. A changed header is
+# checked through the source beside it; only files the build compiles are checked.
 set -euo pipefail
 source=$1
 build=$2
@@ -23,41 +20,19 @@ changed_files() {
     fi
     if [ -z "$base" ]; then
         for ref in origin/main main; do
-            if git rev-parse -q --verify "$ref^{commit}" >/dev/null; then
-                base=$(git merge-base HEAD "$ref")
-                break
-            fi
+            git rev-parse -q --verify "$ref^{commit}" >/dev/null && { base=$(git merge-base HEAD "$ref"); break; }
         done
     fi
     local files=""
     [ -n "$base" ] && files=$({ git diff --name-only --diff-filter=d "$base"; git ls-files --others --exclude-standard; })
-    if [ -z "$files" ]; then
-        if git rev-parse -q --verify 'HEAD~1^{commit}' >/dev/null; then
-            files=$(git diff --name-only --diff-filter=d HEAD~1 HEAD)
-        else
-            files=$(git ls-files)
-        fi
-    fi
+    [ -n "$files" ] || files=$(git diff --name-only --diff-filter=d HEAD~1 HEAD 2>/dev/null || git ls-files)
     echo "$files"
 }
 
-# Source files of the compile database, relative to the source folder.
-mapfile -t compiled < <(sed -n 's|^ *"file": "\(.*\)",\?$|\1|p' "$build/compile_commands.json" |
-    sed "s|^$PWD/||" | sort -u)
-declare -A inBuild=()
-for file in "${compiled[@]}"; do inBuild[$file]=1; done
-
-declare -A units=()
-while IFS= read -r file; do
-    case "$file" in
-        *.cpp | *.c) [ -n "${inBuild[$file]:-}" ] && units[$file]=1 ;;
-        *.h)
-            for unit in "${file%.h}.cpp" "${file%.h}.c"; do
-                [ -n "${inBuild[$unit]:-}" ] && units[$unit]=1
-            done
-            ;;
-    esac
-done < <(changed_files)
+# The changed sources, and for a changed header the source beside it, that the build compiles.
+compiled=$(sed -n 's|^ *"file": "\(.*\)",\?$|\1|p' "$build/compile_commands.json" | sed "s|^$PWD/||")
+mapfile -t units < <(changed_files | sed -e 'p;/\.h$/{s//.cpp/p;s/\.cpp$/.c/}' | sort -u |
+    grep -Fx -f <(echo "$compiled"))
 
 if [ ${#units[@]} -eq 0 ]; then
     echo "tidy: no changed source file to check"
@@ -66,7 +41,7 @@ fi
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 status=0
-printf '%s\n' "${!units[@]}" | sort | xargs -P "$(nproc)" -n 1 "$tidy" -p "$build" --quiet >"$output" 2>&1 ||
+printf '%s\n' "${units[@]}" | xargs -P "$(nproc)" -n 1 "$tidy" -p "$build" --quiet >"$output" 2>&1 ||
     status=$?
 grep -v '^[0-9]* warnings\? generated\.$' "$output" || true
 [ "$status" -eq 0 ] || { echo "tidy: findings in the files above" >&2; exit 1; }

@@ -1,6 +1,5 @@
-// A plain LZARI decoder written straight from the algorithm's description: a 4096-byte ring, one getc per
-// input byte, one putc per output byte, linear model tables. The tests hold the engine's decoder to it on
-// arbitrary code streams, and the benchmarks measure against it.
+// A plain LZARI decoder straight from the algorithm's description (a 4096-byte ring, getc and putc, linear
+// model tables): the spr fuzzer's oracle for the engine's decoder, and the benchmarks' baseline.
 #pragma once
 
 #include <cstdint>
@@ -27,23 +26,12 @@ public:
             ring[i] = ' ';
         for (std::uint32_t count = 0; count < decodedSize;) {
             const int c = decodeChar();
-            if (c < 256) {
-                std::putc(c, out);
-                ring[r] = static_cast<std::uint8_t>(c);
-                r = (r + 1) & (N - 1);
-                ++count;
-                continue;
-            }
-            const int position = decodeEntry(positionCum, N) - 1;
-            const int begin = (r - position - 1) & (N - 1);
-            const int length = c - 253;
-            for (int k = 0; k < length; ++k) {
-                const std::uint8_t byte = ring[(begin + k) & (N - 1)];
-                std::putc(byte, out);
-                ring[r] = byte;
+            const int begin = c < 256 ? 0 : (r - decodeEntry(positionCum, N)) & (N - 1);
+            for (int k = 0; k < (c < 256 ? 1 : c - 253); ++k, ++count) {
+                ring[r] = c < 256 ? static_cast<std::uint8_t>(c) : ring[(begin + k) & (N - 1)];
+                std::putc(ring[r], out);
                 r = (r + 1) & (N - 1);
             }
-            count += static_cast<std::uint32_t>(length);
         }
     }
 
@@ -59,14 +47,12 @@ private:
         return (buffer & mask) != 0;
     }
 
-    // Finds by bisection the entry k in 1 .. last of the falling table cum with cum[k - 1] > x >= cum[k]
-    // (x the code value scaled to the table), narrows the interval to that entry and renormalises.
+    // Bisects the falling table cum for k with cum[k - 1] > x >= cum[k], narrows to it and renormalises.
     int decodeEntry(const std::uint32_t* cum, int last) {
         const std::uint32_t range = high - low;
         const std::uint32_t x = ((value - low + 1) * cum[0] - 1) / range;
         int lo = 1;
-        int hi = last;
-        while (lo < hi) {
+        for (int hi = last; lo < hi;) {
             const int mid = (lo + hi) / 2;
             if (cum[mid] > x) {
                 lo = mid + 1;
@@ -76,8 +62,7 @@ private:
         }
         high = low + range * cum[lo - 1] / cum[0];
         low += range * cum[lo] / cum[0];
-        // Renormalise: while the interval lies in the upper half, or in the middle half, subtract that
-        // half's start; stop once it straddles the middle; otherwise double it, taking in one code bit.
+        // Until the interval straddles the middle: drop the half (or middle half) it lies in, take in a bit.
         for (;;) {
             const std::uint32_t shift = low >= Q2 ? Q2 : (low >= Q1 && high <= Q3 ? Q1 : 0);
             if (shift == 0 && high > Q2) return lo;
