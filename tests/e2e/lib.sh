@@ -9,7 +9,7 @@ e2e_cleanup() {
     [ -z "${GAME_PID:-}" ] || { kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; } || true
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     [ ${#E2E_PIDS[@]} = 0 ] || wait "${E2E_PIDS[@]}" 2>/dev/null || true
-    [ -z "${E2E_WORK:-}" ] || { chmod -R u+w "$E2E_WORK" 2>/dev/null; rm -rf "$E2E_WORK" "$E2E_WORK.frame.png"; }
+    [ -z "${E2E_WORK:-}" ] || { chmod -R u+w "$E2E_WORK" 2>/dev/null || true; rm -rf "$E2E_WORK" "$E2E_WORK.frame.png"; }
 }
 trap e2e_cleanup EXIT
 
