@@ -32,6 +32,13 @@ e2e_start_x() {
     rm -f "$fifo"
     export DISPLAY=":$number"
 }
+# e2e_stop_x: stops the server of the last e2e_start_x (the demo recorder and the benchmarks change screens).
+e2e_stop_x() {
+    local last=$((${#E2E_PIDS[@]} - 1))
+    kill "${E2E_PIDS[$last]}" 2>/dev/null || true
+    wait "${E2E_PIDS[$last]}" 2>/dev/null || true
+    unset 'E2E_PIDS[$last]'
+}
 
 # e2e_workdir RUN_FOLDER: a scratch copy of the run folder to play in, as E2E_WORK.
 e2e_workdir() { E2E_WORK=$(mktemp -d); cp -r "$1/." "$E2E_WORK/"; }
