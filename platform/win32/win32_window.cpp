@@ -60,6 +60,8 @@ PIXELFORMATDESCRIPTOR toWin32(const PixelFormatDescriptor& descriptor) {
 
 // The last message peeked, whole: dispatching it again gives the system its time and point too.
 MSG g_lastMessage{};
+// A WM_PAINT was handed out and not dispatched: the caller drains the queue without dispatching (a replay).
+bool g_paintUndispatched = false;
 
 MSG toWin32(const Message& message) {
     if (message.window == g_lastMessage.hwnd && message.message == g_lastMessage.message &&
@@ -197,11 +199,16 @@ bool native::swapBuffers(HDC dc) {
 
 bool native::peekMessage(Message* message) {
     if (!PeekMessageA(&g_lastMessage, nullptr, 0, 0, PM_REMOVE)) return false;
-    // WM_PAINT comes back for as long as the window stays invalid, and a framed window that has drawn keeps a
-    // pending paint of its frame that validating the client area leaves; a caller that takes messages without
-    // dispatching them (a replay) would see nothing else. Nothing is drawn in response: the next frame is.
-    if (g_lastMessage.message == WM_PAINT && g_lastMessage.hwnd)
-        RedrawWindow(g_lastMessage.hwnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME);
+    // WM_PAINT comes back for as long as the window stays invalid; a caller that takes messages without
+    // dispatching them (a replay) would see nothing else. Nothing is drawn in response: the next frame is. A
+    // framed window that has drawn also keeps a paint of its frame pending, which only the default paint
+    // handling ends; where WM_PAINT comes back undispatched, the frame is validated too.
+    if (g_lastMessage.message == WM_PAINT && g_lastMessage.hwnd) {
+        ValidateRect(g_lastMessage.hwnd, nullptr);
+        if (g_paintUndispatched)
+            RedrawWindow(g_lastMessage.hwnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME);
+        g_paintUndispatched = true;
+    }
     *message = Message{g_lastMessage.hwnd, g_lastMessage.message, g_lastMessage.wParam, g_lastMessage.lParam};
     return true;
 }
@@ -212,6 +219,7 @@ void translateMessage(const Message& message) {
 }
 
 LRESULT dispatchMessage(const Message& message) {
+    if (message.message == WM_PAINT) g_paintUndispatched = false;
     const MSG win32 = toWin32(message);
     return DispatchMessageA(&win32);
 }
